@@ -1,0 +1,27 @@
+#pragma once
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace kad::platform {
+
+// The directory of the running executable, with a trailing separator.
+std::filesystem::path programDirectory();
+std::filesystem::path executablePath();
+
+// Starting other programs; the engine sees this so tests can watch what it starts.
+class Processes {
+ public:
+  virtual ~Processes() = default;
+  // Starts the program without a shell; false when it could not be started.
+  virtual bool start(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                     const std::filesystem::path& workingDirectory) = 0;
+};
+
+class SystemProcesses final : public Processes {
+ public:
+  bool start(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+             const std::filesystem::path& workingDirectory) override;
+};
+
+}  // namespace kad::platform
