@@ -143,7 +143,7 @@ void Control::setChecked(bool checked) {
   for (Control* sibling : unchecked) sibling->changed(Property::Checked);
   changed(Property::Checked);
   // A radio button fires its click when it becomes checked, a check box on every change.
-  if (kind_ == ControlKind::CheckBox || checked) fire(onClick);
+  if (kind_ == ControlKind::CheckBox || (kind_ == ControlKind::RadioButton && checked)) fire(onClick);
 }
 
 int Control::itemCount() const {

@@ -1,0 +1,121 @@
+#pragma once
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "link/link_mode.h"
+#include "models/equipment_model.h"
+#include "platform/clock.h"
+#include "platform/ini_file.h"
+#include "platform/process.h"
+#include "shell/catalog.h"
+#include "shell/profile.h"
+#include "ui/dialogs.h"
+#include "ui/form.h"
+#include "ui/main_loop.h"
+
+namespace kad {
+
+// What the main window needs from the world around it; the front end (or a test) owns it.
+struct KadMainEnvironment {
+  std::filesystem::path programDir;  // with trailing separator
+  ui::Dialogs& dialogs;
+  ui::MainLoop& loop;
+  platform::Clock& clock;
+  platform::Processes& processes;
+};
+
+// The main window: owns the form, the configuration files, the catalog and the state of
+// every subsystem. Each subsystem's operations are defined in that subsystem's own source
+// file; this class only gathers them.
+class TKadMain {
+ public:
+  TKadMain(std::string_view profileName, KadMainEnvironment environment);
+  TKadMain(const TKadMain&) = delete;
+  TKadMain& operator=(const TKadMain&) = delete;
+  ~TKadMain();
+
+  ui::Form form{"TKadMain"};
+  ui::Form languageForm{"TFormLanguage"};
+  ui::Control& operator[](std::string_view controlName) const { return form[controlName]; }
+
+  ui::Dialogs& dialogs() const { return env_.dialogs; }
+  ui::MainLoop& loop() const { return env_.loop; }
+  platform::Clock& clock() const { return env_.clock; }
+  platform::Processes& processes() const { return env_.processes; }
+  const std::filesystem::path& programDir() const { return env_.programDir; }
+
+  // ---- Start-up, configuration files and profiles ---------------------------------------
+  void FormCreate();
+  void FormClose();
+  void FormDestroy();
+  void Atualiz_sempreClick();
+  platform::IniFile& programIni() { return *programIni_; }
+  platform::IniFile& brandIni() { return *brandIni_; }
+  ProfileKind profile() const { return profile_; }
+  Brand brand() const { return brand_; }
+  UiLanguage language() const { return language_; }
+  std::string brandIniName() const;
+  std::string applicationTitle;
+  std::string applicationIcon;
+  // The update check at start; the online subsystem installs it.
+  std::function<void()> startupUpdateCheck;
+  // Stops the TP model's web server and removes its files when one runs.
+  std::function<void()> onCloseTpServer;
+
+  // ---- Message catalog and language switching -------------------------------------------
+  std::string text(TextId id) const { return catalog_.text(id); }
+  void fillCatalog();
+  static void buildLanguageForm(ui::Form& dialog);
+  void Lingua1Click();
+  void languageButOKClick();
+  void languageButCancelarClick();
+
+  // ---- Main window, status log and operator fields --------------------------------------
+  void appendLog(const std::string& line);
+  void scrollLog();
+  void updatePercentLabels();
+
+  // ---- Equipment model catalogue and selection ------------------------------------------
+  std::atomic<EquipmentModel> currentModel{EquipmentModel::E1};
+  void selectModel(EquipmentModel model);
+
+  // ---- Hardware-version rules -------------------------------------------------------------
+  void verificaHardZ();
+
+  // ---- Serial port transport: link mode and port ----------------------------------------
+  std::atomic<LinkMode> linkMode{LinkMode::USB};
+  int comPort = 1;
+  std::string comPortName = "COM1";
+  void RadioUSBClick();
+
+  // ---- Connection and upload flags --------------------------------------------------------
+  std::atomic<bool> connected{false};
+  std::atomic<bool> uploadRunning{false};
+  std::atomic<bool> cancelRequested{false};
+  std::atomic<bool> specialMode{false};
+  std::atomic<bool> resumeRequested{false};
+  bool moduleFlags[8] = {};
+  unsigned char workArea[16] = {};
+  unsigned char transferBuffer[8] = {};
+  std::uint16_t unitWordA = 80;
+  std::uint16_t unitWordB = 49791;
+
+ private:
+  void arrangeForProfile();
+  void askFirstStartQuestion();
+  void wireHandlers();
+
+  KadMainEnvironment env_;
+  ProfileKind profile_;
+  Brand brand_;
+  UiLanguage language_ = UiLanguage::Portuguese;
+  Catalog catalog_;
+  std::unique_ptr<platform::IniFile> programIni_;
+  std::unique_ptr<platform::IniFile> brandIni_;
+};
+
+}  // namespace kad
