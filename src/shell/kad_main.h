@@ -8,6 +8,9 @@
 
 #include "link/link_mode.h"
 #include "models/equipment_model.h"
+#include "pagesets/page_file.h"
+#include "pagesets/page_set_layout.h"
+#include "pagesets/personal_data.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
 #include "platform/process.h"
@@ -103,6 +106,23 @@ class TKadMain {
   unsigned char transferBuffer[8] = {};
   std::uint16_t unitWordA = 80;
   std::uint16_t unitWordB = 49791;
+
+  // ---- Page files, page image and page checks --------------------------------------------
+  PageImage pageImage;
+  PageCheckState pageChecks;
+  bool CheckPageHardwareType();
+  bool VerifyPageReadBack(std::size_t offset);
+
+  // ---- Page-set layout and page sequences -------------------------------------------------
+  PageSetState pageSet;
+
+  // ---- Personal data laid into page 0 and page 15 -----------------------------------------
+  PersonalData personalData;
+  ClientBlock clientBlock{};
+  std::size_t BuildClientBlock();
+  void BuildModuleWord();
+  void BuildEthernetAddress();
+  bool calibrationToBeErased() const;
 
  private:
   void arrangeForProfile();
