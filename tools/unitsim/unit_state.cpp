@@ -1,6 +1,6 @@
 #include "unit_state.h"
 
-#include <cstdio>
+#include <charconv>
 #include <fstream>
 #include <iomanip>
 #include <sstream>
@@ -48,6 +48,14 @@ bool fromHex(std::string_view text, std::array<std::uint8_t, N>& bytes) {
     bytes[i] = static_cast<std::uint8_t>(value);
   }
   return true;
+}
+
+std::optional<std::uint32_t> parseHex32(std::string_view text) {
+  if (!text.starts_with("0x")) return std::nullopt;
+  std::uint32_t value = 0;
+  const auto [end, error] = std::from_chars(text.data() + 2, text.data() + text.size(), value, 16);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
 }
 
 std::string hex16(unsigned value) {
@@ -238,10 +246,11 @@ std::optional<UnitMemory> loadState(const std::filesystem::path& stateFile) {
       fields >> e.index >> kind >> label >> e.page >> label >> e.halfOf >> label >> raw >> label >> e.wordCount >>
           label >> file >> label >> e.byteCount >> label >> crc >> label >> e.echoOk >> label >> e.formatOk;
       const auto eventKind = kindFromName(kind);
-      if (!fields || !eventKind || !fromHex(raw, e.header)) return std::nullopt;
+      const auto crcValue = parseHex32(crc);
+      if (!fields || !eventKind || !crcValue || !fromHex(raw, e.header)) return std::nullopt;
       e.kind = *eventKind;
       e.file = file == "-" ? "" : file;
-      e.crc = static_cast<std::uint32_t>(std::stoul(crc, nullptr, 16));
+      e.crc = *crcValue;
       memory.events.push_back(e);
     } else if (key == "ram" || key == "flash" || key == "image") {
       int number = 0;
