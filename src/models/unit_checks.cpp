@@ -73,12 +73,12 @@ constexpr UsbModelRule kUsbModelRules[] = {
 bool TKadMain::CheckUnitMatchesModel() {
   const auto model = normalizedModel(currentModel);
   if (model != E1 && model != T1 && model != TIM && model != TIMSK && model != DSL2) return true;
-  const std::uint16_t code = unit.UnitFamilyCode;
+  const std::uint16_t code = unitIdentity.UnitFamilyCode;
   const Family family = familyOf(code);
 
   if (code == 202 && model != E1) {
     dialogs().showOk(text(TextId::TitleError), "QUAVELDEN8", ui::Icon::Error);
-    unit.FamilyCode202 = true;
+    unitIdentity.FamilyCode202 = true;
   }
 
   if (family == Family::OldFirmware) {
@@ -94,7 +94,7 @@ bool TKadMain::CheckUnitMatchesModel() {
     return dialogs().askYesNo(text(TextId::TitleWarning), text(question), ui::Icon::Warning);
   }
 
-  if (const Mismatch* mismatch = findMismatch(family, model, unit.UnitRevision)) {
+  if (const Mismatch* mismatch = findMismatch(family, model, unitIdentity.UnitRevision)) {
     if (profile_ == ProfileEngineering) {
       return dialogs().askYesNo(text(TextId::TitleWarning), text(mismatch->ask), ui::Icon::Warning);
     }
@@ -104,8 +104,8 @@ bool TKadMain::CheckUnitMatchesModel() {
     return false;
   }
 
-  if (code == 202) unit.FamilyCode202 = true;
-  if (code == 200) unit.FamilyCode202 = false;
+  if (code == 202) unitIdentity.FamilyCode202 = true;
+  if (code == 200) unitIdentity.FamilyCode202 = false;
   return true;
 }
 
@@ -115,11 +115,11 @@ bool TKadMain::checkUsbModelByte() {
   if (model != OPM && form["chkSelModulos"].checked()) return true;
   for (const UsbModelRule& rule : kUsbModelRules) {
     if (rule.model != model) continue;
-    const std::string code = codeFieldText(unit.usbCodeField);
-    bool passes = unit.usbModelByte == rule.modelByte;
+    const std::string code = codeFieldText(unitIdentity.usbCodeField);
+    bool passes = unitIdentity.usbModelByte == rule.modelByte;
     // Older units of two models report the CATV byte and tell themselves apart by the code field.
-    if (unit.usbModelByte == 1 && model == OPM) passes = !isShortCode(code);
-    if (unit.usbModelByte == 1 && model == MEGOMETRO) passes = code.find("0B") != std::string::npos;
+    if (unitIdentity.usbModelByte == 1 && model == OPM) passes = !isShortCode(code);
+    if (unitIdentity.usbModelByte == 1 && model == MEGOMETRO) passes = code.find("0B") != std::string::npos;
     if (passes) return true;
     EndConnection();
     dialogs().showOk(text(TextId::TitleInformation), text(rule.notSelected), ui::Icon::Information);

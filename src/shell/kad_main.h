@@ -105,7 +105,7 @@ class TKadMain {
 
   // ---- Equipment model catalogue and selection ------------------------------------------
   std::atomic<EquipmentModel> currentModel{EquipmentModel::E1};
-  UnitIdentity unit;
+  UnitIdentity unitIdentity;
   // The calibration file (or, for CATV, the line-up file) chosen for each model's next upload.
   std::array<std::string, kModelCount> calibrationFile;
   void selectModel(EquipmentModel model);

@@ -45,8 +45,8 @@ TEST(UnitChecks, ConnectedFamilyAgainstTheSelectedModel) {
     KadHarness h(c.profile);
     auto& m = h.startIdle();
     m.selectModel(c.model);
-    m.unit.UnitFamilyCode = c.family;
-    m.unit.UnitRevision = c.revision;
+    m.unitIdentity.UnitFamilyCode = c.family;
+    m.unitIdentity.UnitRevision = c.revision;
     if (c.dialog) h.dialogs.expectMessage(c.dialog, c.answer);
     EXPECT_EQ(m.CheckUnitMatchesModel(), c.passes);
     EXPECT_TRUE(h.dialogs.allAnswered());
@@ -58,7 +58,7 @@ TEST(UnitChecks, OldFirmwareIsQuestionedInTheSpecialMode) {
   KadHarness h;
   auto& m = h.startIdle();
   m.specialMode = true;
-  m.unit.UnitFamilyCode = 31104;
+  m.unitIdentity.UnitFamilyCode = 31104;
   h.dialogs.expectMessage("RQV527E1", ui::Answer::No);
   EXPECT_FALSE(m.CheckUnitMatchesModel());
 }
@@ -74,18 +74,18 @@ TEST(UnitChecks, TheTtLineFlagFollowsTheLastE1Unit) {
   // 202 sets it, 300 leaves it, 200 clears it.
   for (const Step& s : {Step{202, E1, true}, Step{300, TIMSK, true}, Step{200, E1, false}, Step{202, E1, true}}) {
     m.selectModel(s.model);
-    m.unit.UnitFamilyCode = s.family;
+    m.unitIdentity.UnitFamilyCode = s.family;
     EXPECT_TRUE(m.CheckUnitMatchesModel());
-    EXPECT_EQ(m.unit.FamilyCode202, s.flag) << s.family;
+    EXPECT_EQ(m.unitIdentity.FamilyCode202, s.flag) << s.family;
   }
   // A TT unit with a model of another family is reported by its code and still marks the flag.
-  m.unit.FamilyCode202 = false;
+  m.unitIdentity.FamilyCode202 = false;
   m.selectModel(DSL2);
-  m.unit.UnitFamilyCode = 202;
+  m.unitIdentity.UnitFamilyCode = 202;
   h.dialogs.expectMessage("QUAVELDEN8");
   h.dialogs.expectMessage("ERROR! The connected unit isn't the selected one.");
   EXPECT_FALSE(m.CheckUnitMatchesModel());
-  EXPECT_TRUE(m.unit.FamilyCode202);
+  EXPECT_TRUE(m.unitIdentity.FamilyCode202);
 }
 
 TEST(UnitChecks, UsbModelByte) {
@@ -125,8 +125,8 @@ TEST(UnitChecks, UsbModelByte) {
     m.selectModel(c.model);
     m["chkSelModulos"].setEnabled(true);
     if (c.modulesChecked) m["chkSelModulos"].setChecked(true);
-    m.unit.usbModelByte = c.modelByte;
-    m.unit.usbCodeField = c.code;
+    m.unitIdentity.usbModelByte = c.modelByte;
+    m.unitIdentity.usbCodeField = c.code;
     int ends = 0;
     m.endConnectionHook = [&] {
       ++ends;
