@@ -1,5 +1,7 @@
 #pragma once
+#include <array>
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -8,6 +10,7 @@
 
 #include "link/link_mode.h"
 #include "models/equipment_model.h"
+#include "models/model_catalogue.h"
 #include "pagesets/page_file.h"
 #include "pagesets/page_set_layout.h"
 #include "pagesets/personal_data.h"
@@ -81,25 +84,67 @@ class TKadMain {
   void appendLog(const std::string& line);
   void scrollLog();
   void updatePercentLabels();
+  void setModuleGridEnabled(bool enabled);
+  void restartProgram();
+  static bool isShortCode(const std::string& text);
+  ui::ItemStyle ListStatusDrawItem(int index) const;
+  void ListStatusMouseUp();
+  void ListStatusKeyDown(ui::Key key, unsigned modifiers);
+  void ButSalvarClick();
+  void ButLimparClick();
+  void ButApagaCamposClick();
+  bool FormShortCut(ui::Key key, unsigned modifiers);
+  void openHelp();
+  // The change and click handlers of the eight operator fields.
+  void operatorFieldChange(const std::string& field);
+  void operatorFieldClick(const std::string& field);
+  // Shows a value the unit reported in an operator field, unless the operator owns the field.
+  void showUnitValue(const std::string& field, const std::string& value);
+  // The stop-and-reset of the cancel button (Esc); the worker-thread subsystem installs it.
+  std::function<void()> stopAndReset;
 
   // ---- Equipment model catalogue and selection ------------------------------------------
   std::atomic<EquipmentModel> currentModel{EquipmentModel::E1};
+  UnitIdentity unitIdentity;
+  // The calibration file (or, for CATV, the line-up file) chosen for each model's next upload.
+  std::array<std::string, kModelCount> calibrationFile;
   void selectModel(EquipmentModel model);
+  bool CheckUnitMatchesModel();
+  bool checkUsbModelByte();
+  bool checkTpDeviceType(std::uint16_t deviceType);
+  void chkLoaderClick();
+  void chkPageXClick();
+  void chkAllPagesClick();
+  void chkGravComPagCalibClick();
+  void chkSelModulosClick();
+  void EditPagExit();
+  void EditPagClick();
 
   // ---- Hardware-version rules -------------------------------------------------------------
   void verificaHardZ();
+  void botaoZClick();
 
   // ---- Serial port transport: link mode and port ----------------------------------------
   std::atomic<LinkMode> linkMode{LinkMode::USB};
   int comPort = 1;
   std::string comPortName = "COM1";
   void RadioUSBClick();
+  void RadioSerialClick();
+  void RadioEthernetClick();
+  void RadioCOMClick(int port);
 
   // ---- Connection and upload flags --------------------------------------------------------
   std::atomic<bool> connected{false};
   std::atomic<bool> uploadRunning{false};
   std::atomic<bool> cancelRequested{false};
-  std::atomic<bool> specialMode{false};
+  std::atomic<bool> specialMode{false};  // the special mode is active: page 0 only
+  std::atomic<bool> specialModeRequested{false};
+  std::atomic<bool> loaderMode{false};
+  // Ends the connection and resets the window; the connection subsystem installs the hook.
+  std::function<void()> endConnectionHook;
+  void EndConnection() {
+    if (endConnectionHook) endConnectionHook();
+  }
   std::atomic<bool> resumeRequested{false};
   bool moduleFlags[8] = {};
   unsigned char workArea[16] = {};
@@ -125,6 +170,12 @@ class TKadMain {
   bool calibrationToBeErased() const;
 
  private:
+  void applyLinkModes(const ModelInfo& info);
+  void applyServiceLayout(EquipmentModel model);
+  void applyCustomerLayout(EquipmentModel model);
+  void applyFieldLayout(const ModelInfo& info);
+  bool chooseModelFile(const char* box, TextId need, const char* filter, const char* extension);
+  bool selectingModel_ = false;
   void arrangeForProfile();
   void askFirstStartQuestion();
   void wireHandlers();
