@@ -513,6 +513,12 @@ void FormBinder::apply(Control& control, Property property) {
         }
         break;
       case Property::Cells: applyCells(control, widget); break;
+      case Property::Selection:
+        if (isEditKind(kind) && control.allSelected()) static_cast<QLineEdit*>(widget)->selectAll();
+        break;
+      case Property::Focus:
+        if (control.focused()) widget->setFocus(Qt::OtherFocusReason);
+        break;
       case Property::Other:
         if (isEditKind(kind)) {
           const int limit = control.maxLength();
