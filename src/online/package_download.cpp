@@ -7,7 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include "online/servers.h"
+#include "online/version_list.h"
 #include "platform/zip_extract.h"
+#include "shell/kad_main.h"
 
 namespace kad::online {
 
@@ -146,3 +149,42 @@ PackageOutcome fetchPackage(platform::HttpClient& http, const std::string& packa
 }
 
 }  // namespace kad::online
+
+namespace kad {
+
+bool TKadMain::downloadPackage(EquipmentModel target, const std::string& code) {
+  if (!online::findPackage(target, code)) return false;
+  const auto servers = online::serversFromBrandFile(brandIni());
+
+  // The bar follows the bytes received against the announced length.
+  auto& bar = form["ProgressAtual"];
+  platform::HttpTransfer transfer;
+  transfer.progress = [this, &bar](std::uint64_t received, std::uint64_t announced) {
+    if (announced == 0) return;
+    bar.setMax(100);
+    bar.setPosition(static_cast<int>(std::min<std::uint64_t>(received * 100 / announced, 100)));
+    updatePercentLabels();
+  };
+  auto outcome = online::PackageOutcome::NoInternet;
+  ui::runWork(runTransfer, [&] {
+    platform::HttpClient http(std::string(online::kOnlineAgent));
+    outcome = online::fetchPackage(http, servers.package, programDir(), target, code, transfer);
+  });
+
+  switch (outcome) {
+    case online::PackageOutcome::Done:
+      return true;
+    case online::PackageOutcome::NoInternet:
+      dialogs().messageBox(text(TextId::TitleError), text(TextId::MsgOnlineSearchError), ui::Buttons::Ok,
+                           ui::Icon::Error);
+      return false;
+    case online::PackageOutcome::NoServer:
+      dialogs().messageBox(text(TextId::TitleError), text(TextId::MsgServerConnectError), ui::Buttons::Ok,
+                           ui::Icon::Error);
+      return false;
+    default:  // no entry, or the package could not be stored whole: the caller reports
+      return false;
+  }
+}
+
+}  // namespace kad

@@ -1,6 +1,8 @@
 #include "online/version_list.h"
 
+#include "online/servers.h"
 #include "platform/ini_file.h"
+#include "shell/kad_main.h"
 
 namespace kad::online {
 
@@ -58,3 +60,22 @@ VersionListOutcome loadVersionList(platform::HttpClient& http, const std::string
 }
 
 }  // namespace kad::online
+
+namespace kad {
+
+void TKadMain::versoesEquipamentosOnline() {
+  const auto servers = online::serversFromBrandFile(brandIni());
+  auto outcome = online::VersionListOutcome::NoInternet;
+  ui::runWork(runTransfer, [&] {
+    platform::HttpClient http(std::string(online::kOnlineAgent));
+    outcome = online::loadVersionList(http, servers.update, brandIni(), versions);
+  });
+  if (outcome == online::VersionListOutcome::NoInternet) {
+    dialogs().messageBox(text(TextId::TitleError), text(TextId::MsgOnlineSearchError), ui::Buttons::Ok, ui::Icon::Error);
+  } else if (outcome == online::VersionListOutcome::NoServer) {
+    dialogs().messageBox(text(TextId::TitleError), text(TextId::MsgServerConnectError), ui::Buttons::Ok,
+                         ui::Icon::Error);
+  }
+}
+
+}  // namespace kad
