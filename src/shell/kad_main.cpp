@@ -26,6 +26,8 @@ std::string TKadMain::brandIniName() const {
 // Connects the controls' events to the operations of the subsystems.
 void TKadMain::wireHandlers() {
   form["Atualiz_sempre"].onClick = [this] { Atualiz_sempreClick(); };
+  form["Atualiz_Agora"].onClick = [this] { Atualiz_AgoraClick(); };
+  startupUpdateCheck = [this] { Atualiz_AgoraClick(false); };
   form["Lingua1"].onClick = [this] { Lingua1Click(); };
   form["RadioUSB"].onClick = [this] { RadioUSBClick(); };
   form["RadioSerial"].onClick = [this] { RadioSerialClick(); };

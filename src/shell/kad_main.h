@@ -11,6 +11,8 @@
 #include "link/link_mode.h"
 #include "models/equipment_model.h"
 #include "models/model_catalogue.h"
+#include "online/update_check.h"
+#include "online/version_list.h"
 #include "pagesets/page_file.h"
 #include "pagesets/page_set_layout.h"
 #include "pagesets/personal_data.h"
@@ -19,6 +21,7 @@
 #include "platform/process.h"
 #include "shell/catalog.h"
 #include "shell/profile.h"
+#include "ui/background_work.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
 #include "ui/main_loop.h"
@@ -132,6 +135,17 @@ class TKadMain {
   void RadioSerialClick();
   void RadioEthernetClick();
   void RadioCOMClick(int port);
+
+  // ---- Online update ----------------------------------------------------------------------
+  online::VersionTable versions;
+  online::UpdateCheckState updateCheck;
+  // Set by the front end so that downloads do not stop the window painting.
+  ui::BackgroundWork runTransfer;
+  void versoesEquipamentosOnline();
+  bool downloadPackage(EquipmentModel target, const std::string& code);
+  // From the menu, or (fromMenu false) the check at start, which reports only what it did.
+  void Atualiz_AgoraClick(bool fromMenu = true);
+  void funcaoAtualizaSoftware();
 
   // ---- Connection and upload flags --------------------------------------------------------
   std::atomic<bool> connected{false};
