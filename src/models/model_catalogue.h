@@ -19,6 +19,7 @@ struct UnitIdentity {
   bool FamilyCode202 = false;        // selects the "HARD_TT_" page-set folders
   int usbModelByte = 0;              // model byte of a USB unit's "firmware.bin"
   std::string usbCodeField;          // its four-byte code field, as read (may hold zero bytes)
+  std::array<std::uint16_t, 2> checkWords{};  // parameters 154 and 155: equal when writing is allowed
 };
 
 // The link modes a model offers, as a set.

@@ -61,6 +61,7 @@ void TKadMain::wireHandlers() {
   form["chkSelModulos"].onClick = [this] { chkSelModulosClick(); };
   form["EditPag"].onExit = [this] { EditPagExit(); };
   form["EditPag"].onClick = [this] { EditPagClick(); };
+  form["ButPaginas"].onClick = [this] { ButPaginasClick(); };
   languageForm["ButOK"].onClick = [this] { languageButOKClick(); };
   languageForm["ButCancelar"].onClick = [this] { languageButCancelarClick(); };
 }

@@ -5,12 +5,14 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "link/link_mode.h"
 #include "models/equipment_model.h"
 #include "models/model_catalogue.h"
+#include "models/write_preparation.h"
 #include "online/update_check.h"
 #include "online/version_list.h"
 #include "pagesets/page_file.h"
@@ -25,6 +27,7 @@
 #include "ui/dialogs.h"
 #include "ui/form.h"
 #include "ui/main_loop.h"
+#include "upload/tp_packages.h"
 
 namespace kad {
 
@@ -182,6 +185,17 @@ class TKadMain {
   void BuildModuleWord();
   void BuildEthernetAddress();
   bool calibrationToBeErased() const;
+
+  // ---- Write preparation ("Gravar páginas") -----------------------------------------------
+  WritePreparationState writePreparation;
+  void ButPaginasClick();
+  // The folder browser; nothing when the operator chose no folder.
+  std::optional<std::string> getFolderSelection(const std::string& title);
+
+  // ---- TP application packages ------------------------------------------------------------
+  TpPackageState tpPackages;
+  bool ReadPackageList();
+  bool PackagesPresent() const;
 
  private:
   void applyLinkModes(const ModelInfo& info);
