@@ -7,6 +7,7 @@
 #include <csignal>
 #include <exception>
 
+#include "background_work_qt.h"
 #include "form_binder.h"
 #include "qt_dialogs.h"
 #include "qt_main_loop.h"
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
   kad::platform::SystemClock clock;
   kad::platform::SystemProcesses processes;
   kad::TKadMain window(KAD_PROFILE, {kad::platform::programDirectory(), dialogs, loop, clock, processes});
+  window.runTransfer = kad::qt::backgroundWorkWithPainting();
   kad::qt::FormBinder mainBinder(window.form);
   kad::qt::FormBinder languageBinder(window.languageForm);
   dialogs.setMainWindow(mainBinder.window());
