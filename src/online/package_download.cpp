@@ -167,7 +167,7 @@ bool TKadMain::downloadPackage(EquipmentModel target, const std::string& code) {
   };
   auto outcome = online::PackageOutcome::NoInternet;
   ui::runWork(runTransfer, [&] {
-    platform::HttpClient http(std::string(online::kOnlineAgent));
+    platform::HttpClient http{std::string(online::kOnlineAgent)};
     outcome = online::fetchPackage(http, servers.package, programDir(), target, code, transfer);
   });
 

@@ -67,7 +67,7 @@ void TKadMain::versoesEquipamentosOnline() {
   const auto servers = online::serversFromBrandFile(brandIni());
   auto outcome = online::VersionListOutcome::NoInternet;
   ui::runWork(runTransfer, [&] {
-    platform::HttpClient http(std::string(online::kOnlineAgent));
+    platform::HttpClient http{std::string(online::kOnlineAgent)};
     outcome = online::loadVersionList(http, servers.update, brandIni(), versions);
   });
   if (outcome == online::VersionListOutcome::NoInternet) {
