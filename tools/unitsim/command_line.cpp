@@ -45,7 +45,8 @@ std::string usageText() {
          "      [--module-word 0xWORD] [--check-words A,B] [--calibration A,B] [--model-byte N] [--lineup]\n"
          "      [--fault never|late:N[:MS]|vanish:N|wrong-model|wrong-family] [--state FILE]\n"
          "      [--poll-ms MS] [--exit-after-last] [--max-seconds S]\n"
-         "  kad-unitsim inspect --state FILE\n";
+         "  kad-unitsim inspect --state FILE\n"
+         "  kad-unitsim demo --program-dir DIR   (writes synthetic test firmware for an E1 unit)\n";
 }
 
 std::optional<Command> parseCommandLine(std::span<const std::string> arguments, std::string& error) {
@@ -55,6 +56,14 @@ std::optional<Command> parseCommandLine(std::span<const std::string> arguments, 
     command.action = Command::Action::Usb;
   } else if (arguments[0] == "inspect") {
     command.action = Command::Action::Inspect;
+  } else if (arguments[0] == "demo") {
+    command.action = Command::Action::Demo;
+    if (arguments.size() != 3 || arguments[1] != "--program-dir") {
+      error = "demo needs --program-dir DIR";
+      return std::nullopt;
+    }
+    command.programDir = arguments[2];
+    return command;
   } else {
     error = "unknown command \"" + arguments[0] + "\"";
     return std::nullopt;

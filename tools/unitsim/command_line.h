@@ -11,12 +11,13 @@
 namespace kad::unitsim {
 
 struct Command {
-  enum class Action { Usb, Inspect, Help };
+  enum class Action { Usb, Inspect, Demo, Help };
   Action action = Action::Help;
   UsbUnitOptions usb;
   bool exitAfterLast = false;                    // stop once a last record or an image is taken
   std::optional<std::chrono::milliseconds> maxTime;
   std::filesystem::path stateFile;               // inspect: the state to print
+  std::filesystem::path programDir;              // demo: the program directory to fill
 };
 
 // Empty with `error` set when the arguments (after the program name) are not understood.

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "command_line.h"
+#include "demo_data.h"
 #include "unit_state.h"
 
 namespace {
@@ -61,6 +62,10 @@ int main(int argc, char** argv) {
   switch (command->action) {
     case kad::unitsim::Command::Action::Usb: return runUsb(*command);
     case kad::unitsim::Command::Action::Inspect: return inspect(*command);
+    case kad::unitsim::Command::Action::Demo:
+      kad::unitsim::writeDemoProgramDirectory(command->programDir);
+      std::cout << "kad-unitsim: test firmware written to " << command->programDir.string() << std::endl;
+      return 0;
     case kad::unitsim::Command::Action::Help: break;
   }
   std::cout << kad::unitsim::usageText();
