@@ -15,7 +15,12 @@ TKadMain::TKadMain(std::string_view profileName, KadMainEnvironment environment)
   wireHandlers();
 }
 
-TKadMain::~TKadMain() = default;
+TKadMain::~TKadMain() {
+  // An upload still running stops at its next look at the end flag; it is waited for while
+  // everything it uses is still here.
+  connection.connectionClosed = true;
+  uploadThread.join();
+}
 
 std::string TKadMain::brandIniName() const {
   return brand_ == Brand::Neb ? config::kNebIniName : config::kDornIniName;
@@ -26,6 +31,10 @@ void TKadMain::wireHandlers() {
   form["Atualiz_sempre"].onClick = [this] { Atualiz_sempreClick(); };
   form["Lingua1"].onClick = [this] { Lingua1Click(); };
   form["RadioUSB"].onClick = [this] { RadioUSBClick(); };
+  form["ButIniciar"].onClick = [this] { ButIniciarClick(); };
+  form["ButCancelar"].onClick = [this] { ButCancelarClick(); };
+  form["StringGrid"].onDblClick = [this] { StringGridDblClick(); };
+  form["StringGrid"].onDrawCell = [this](int col, int row) { return StringGridDrawCell(col, row); };
   languageForm["ButOK"].onClick = [this] { languageButOKClick(); };
   languageForm["ButCancelar"].onClick = [this] { languageButCancelarClick(); };
 }

@@ -3,11 +3,17 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "connection/installed_modules.h"
+#include "connection/unit_identity.h"
+#include "connection/worker_thread.h"
 #include "link/link_mode.h"
 #include "models/equipment_model.h"
+#include "pagesets/page_set_layout.h"
+#include "pagesets/personal_data.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
 #include "platform/process.h"
@@ -16,6 +22,7 @@
 #include "ui/dialogs.h"
 #include "ui/form.h"
 #include "ui/main_loop.h"
+#include "upload/usb_update.h"
 
 namespace kad {
 
@@ -104,7 +111,68 @@ class TKadMain {
   std::uint16_t unitWordA = 80;
   std::uint16_t unitWordB = 49791;
 
+  // ---- Connection start ------------------------------------------------------------------
+  void ButIniciarClick();
+  // Checks of the model catalogue, installed by it: the connected unit against the selected
+  // model, and the unit-kind byte of a USB unit. Each shows its own message and, on a
+  // refusal, ends the connection itself.
+  std::function<bool()> checkUnitMatchesModel;
+  std::function<bool()> checkUsbModelByte;
+
+  // ---- Unit identity -----------------------------------------------------------------------
+  UnitIdentity unitIdentity;
+
+  // ---- Installed modules -----------------------------------------------------------------
+  InstalledModules modules;
+  bool ReadInstalledModules();
+  void StringGridMouseUp(int col, int row);
+  void StringGridDblClick();
+  ui::ItemStyle StringGridDrawCell(int col, int row) const;
+  void resetModuleGrid();
+
+  // ---- Worker thread and cancellation ----------------------------------------------------
+  ConnectionControl connection;
+  WorkerThread uploadThread;  // ThreadCancela
+  // Starts the upload thread on the current page set (PageSetDir).
+  void startUploadThread();
+  void ThreadCancelaExecute();
+  void ButCancelarClick();
+  // ESC: cancels while "Cancelar" is enabled; true when it did.
+  bool escapeShortCut();
+  void EndConnection();
+
+  // ---- Page sets and personal data -------------------------------------------------------
+  PageSetState pageSet;
+  PersonalData personalData;
+
+  // ---- Upload orchestrator ---------------------------------------------------------------
+  bool RunUpload();
+
+  // ---- USB update path -------------------------------------------------------------------
+  UsbUpdateState usb;
+  bool FindUnitDrive();
+  bool ReadUnitFile();
+  bool WaitForUnitToTakeRecord();
+  void TakeUploadTimeStamp();
+  bool RunUsbUpload();
+
  private:
+  bool connectionPreChecks();
+  bool connectUsbUnit(EquipmentModel rawModel);
+  bool editedByOperatorKeepsFields() const;
+  bool checkPageSetBeforeUpload();
+  // The unit's drive root; an empty path when a CATV search stopped at a drive without the file.
+  std::optional<std::filesystem::path> locateUnitDrive(bool reportWrongPurpose);
+  bool unitDriveStillThere();
+  bool failUsbWait(TextId message);
+  void showUnitField(const char* control, const std::string& value);
+  bool emitUsbRecord(const std::filesystem::path& pageFile);
+  void setRecordFlags(int pageNumber, bool first, bool last, std::uint16_t timeStampHalf);
+  void stepTotalProgress();
+  void fillBothProgressBars();
+  bool runUsbImageUpload(EquipmentModel model);
+  bool writeUsbProgramImage(EquipmentModel model, const std::filesystem::path& source, bool selectModules);
+
   void arrangeForProfile();
   void askFirstStartQuestion();
   void wireHandlers();
