@@ -52,31 +52,6 @@ int extraIndexOfRow(EquipmentModel model, int row) {
 
 }  // namespace
 
-ModuleSelection InstalledModules::selection() const {
-  std::lock_guard lock(mutex_);
-  return selected_;
-}
-
-int InstalledModules::count() const {
-  std::lock_guard lock(mutex_);
-  return static_cast<int>(std::count(selected_.begin(), selected_.end(), true));
-}
-
-bool InstalledModules::isSelected(int index) const {
-  std::lock_guard lock(mutex_);
-  return index >= 0 && index < 8 && selected_[static_cast<std::size_t>(index)];
-}
-
-void InstalledModules::select(int index, bool selected) {
-  std::lock_guard lock(mutex_);
-  if (index >= 0 && index < 8) selected_[static_cast<std::size_t>(index)] = selected;
-}
-
-void InstalledModules::clearSelection() {
-  std::lock_guard lock(mutex_);
-  selected_.fill(false);
-}
-
 bool InstalledModules::takeSkipNextTpListing() {
   std::lock_guard lock(mutex_);
   return std::exchange(skipNextTpListing_, false);
@@ -147,7 +122,7 @@ void TKadMain::resetModuleGrid() {
 
 bool TKadMain::ReadInstalledModules() {
   const EquipmentModel model = normalizedModel(currentModel.load());
-  const std::string type = unitIdentity.hardwareTypeText();
+  const std::string type = pageChecks.unitHardwareTypeText;
   auto& grid = form["StringGrid"];
   const auto fill = [&](const std::vector<std::string>& names) {
     grid.setRowCount(0);
@@ -184,7 +159,7 @@ bool TKadMain::ReadInstalledModules() {
           continue;
         }
         grid.setCell(kInstalledColumn, row, text(TextId::TxtYes));
-        modules.select(index, true);
+        moduleFlags[index] = true;
       }
       break;
     }
@@ -212,7 +187,7 @@ void TKadMain::StringGridDblClick() {
     if (row > 6) warn(TextId::MsgModulesOnePage);
     return;
   }
-  const std::string type = unitIdentity.hardwareTypeText();
+  const std::string type = pageChecks.unitHardwareTypeText;
   auto& grid = form["StringGrid"];
   if (isLineTester(model) && !isNewHardware(type)) {
     if (row >= grid.rowCount()) return;
@@ -225,13 +200,13 @@ void TKadMain::StringGridDblClick() {
       warn(TextId::MsgIncompatibleHardware);
       return;
     }
-    if (modules.isSelected(index)) {
-      modules.select(index, false);
+    if (moduleFlags[index]) {
+      moduleFlags[index] = false;
       grid.setCell(kInstalledColumn, row, text(TextId::TxtNo));
-    } else if (modules.count() >= kMaxExtraModules) {
+    } else if (std::count(std::begin(moduleFlags), std::end(moduleFlags), true) >= kMaxExtraModules) {
       warn(TextId::MsgMaxFourModules);
     } else {
-      modules.select(index, true);
+      moduleFlags[index] = true;
       grid.setCell(kInstalledColumn, row, text(TextId::TxtYes));
     }
     return;
@@ -246,7 +221,7 @@ ui::ItemStyle TKadMain::StringGridDrawCell(int col, int row) const {
   if (cell.empty()) return {};
   const EquipmentModel model = normalizedModel(currentModel.load());
   if (cell == text(TextId::TxtYes)) {
-    const bool extra = isLineTester(model) && !isNewHardware(unitIdentity.hardwareTypeText()) &&
+    const bool extra = isLineTester(model) && !isNewHardware(pageChecks.unitHardwareTypeText) &&
                        row >= firstExtraRow(model);
     return {ui::colors::White, extra ? ui::colors::Green : ui::colors::Blue};
   }

@@ -9,16 +9,10 @@
 
 namespace kad {
 
-// The extra modules the operator has chosen for the unit's four module slots, and the grid's
-// own bookkeeping. Read by the upload thread, changed on the main thread: kept under a lock.
+// The module grid's own bookkeeping. (The extra modules chosen for the unit's slots are the
+// main window's eight module flags.)
 class InstalledModules {
  public:
-  ModuleSelection selection() const;
-  int count() const;
-  bool isSelected(int index) const;
-  void select(int index, bool selected);
-  void clearSelection();
-
   // Set when the write preparation ends a TP connection inside its click, so the module
   // listing that follows leaves the grid idle; consumed by that listing.
   bool takeSkipNextTpListing();
@@ -30,7 +24,6 @@ class InstalledModules {
 
  private:
   mutable std::mutex mutex_;
-  ModuleSelection selected_{};
   bool skipNextTpListing_ = false;
   int mouseCol_ = -1;
   int mouseRow_ = -1;

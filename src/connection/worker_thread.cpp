@@ -166,11 +166,11 @@ void TKadMain::EndConnection() {
   pageSet.x50rLoaded = false;
   pageSet.halfPending = false;
   connection.specialModeRequested = false;
-  connection.eraseCalibration = false;
+  personalData.eraseAnsweredInSpecialMode = false;
   usb.readHeaderRequested = false;
   usb.readIdentityRequested = false;
-  unitIdentity.setHardwareTypeText("");
-  modules.clearSelection();
+  pageChecks.unitHardwareTypeText.clear();
+  std::fill(std::begin(moduleFlags), std::end(moduleFlags), false);
 
   f["Lingua1"].setEnabled(true);
   connection.serialIdleTicks = 0;

@@ -19,7 +19,6 @@ struct ConnectionControl {
   std::atomic<bool> specialModeRequested{false};
   std::atomic<bool> pageOnlyMode{false};
   std::atomic<bool> loaderMode{false};
-  std::atomic<bool> eraseCalibration{false};
   std::atomic<int> serialIdleTicks{0};
 };
 

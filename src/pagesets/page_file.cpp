@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "pagesets/personal_data.h"
+#include "shell/kad_main.h"
 
 namespace kad {
 
@@ -177,6 +178,49 @@ bool readBackMatches(const PageImage& image, std::span<const std::uint16_t> read
     if (readBack[i] != expected) return false;
   }
   return true;
+}
+
+}  // namespace kad
+
+// ---- the checks as operations of the main window ----
+
+namespace kad {
+
+bool TKadMain::CheckPageHardwareType() {
+  const std::uint16_t pageType = pageImage.wordAt(kHardwareTypeWord);
+  const auto decision =
+      decideHardwareType(pageType, pageChecks.unitHardwareType, pageChecks.hardwareMismatchAccepted, profile());
+  if (decision == HardwareTypeDecision::Pass) return true;
+
+  const std::string page = hardwareTypeText(pageType);
+  const std::string& unit = pageChecks.unitHardwareTypeText;
+  if (decision == HardwareTypeDecision::AskOperator) {
+    const std::string question = text(TextId::MsgSoftwareForHw) + page + "\n" + text(TextId::MsgUnitHwType) + unit +
+                                 "\n\n" + text(TextId::MsgAskGoOn);
+    if (dialogs().askYesNo(text(TextId::TitleWarning), question, ui::Icon::Warning)) {
+      pageChecks.hardwareMismatchAccepted = true;
+      return true;
+    }
+  } else {
+    dialogs().showOk(text(TextId::TitleError),
+                     text(TextId::MsgImpossibleContinue) + text(TextId::MsgSoftwareForHw) + page + "\n" +
+                         text(TextId::MsgUnitHwType) + unit + "\n" + text(TextId::MsgCheckFolderHw),
+                     ui::Icon::Error);
+  }
+  // The operator must choose the firmware folder again.
+  programIni().eraseSection("Diretorios");
+  return false;
+}
+
+bool TKadMain::VerifyPageReadBack(std::size_t offset) {
+  appendLog(text(TextId::MsgCheckingIntegrity));
+  const ReadBackContext context{.offset = offset,
+                                .currentPage = pageSet.currentPage,
+                                .pageOnly = form["chkPageX"].checked(),
+                                .moduleWord = personalData.moduleWord};
+  const bool intact = readBackMatches(pageImage, pageChecks.readBackWords, context);
+  appendLog(text(intact ? TextId::MsgIntegrityOk : TextId::MsgFileCorrupted));
+  return intact;
 }
 
 }  // namespace kad

@@ -100,6 +100,14 @@ HardwareTypeDecision decideHardwareType(std::uint16_t pageType, std::uint16_t un
 // "pc" for 0x6370, "p" for 0x0070, "OLD" for 0x8B00; the unit's 8-bit characters as UTF-8.
 std::string hardwareTypeText(std::uint16_t typeWord);
 
+// The connection's side of the checks.
+struct PageCheckState {
+  std::uint16_t unitHardwareType = 0;  // UnitHardwareType as the unit reported it
+  std::string unitHardwareTypeText;    // its text form, "???" when it cannot be shown
+  bool hardwareMismatchAccepted = false;  // until the connection ends
+  std::vector<std::uint16_t> readBackWords;  // one page or half page read from the FLASH
+};
+
 // ---- the read-back verification ----
 
 struct ReadBackContext {

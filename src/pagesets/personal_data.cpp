@@ -1,6 +1,9 @@
 #include "pagesets/personal_data.h"
 
 #include <algorithm>
+#include <iterator>
+
+#include "shell/kad_main.h"
 
 namespace kad {
 
@@ -134,6 +137,38 @@ void layPersonalDataIntoPageZero(std::vector<std::uint16_t>& pageZero, const Cli
 
 void layModuleWordIntoPageFifteen(std::vector<std::uint16_t>& pageFifteen, std::uint16_t moduleWord) {
   if (kModuleWordIndexInPage15 < pageFifteen.size()) pageFifteen[kModuleWordIndexInPage15] = moduleWord;
+}
+
+}  // namespace kad
+
+// ---- the personal data as operations of the main window ----
+
+namespace kad {
+
+bool TKadMain::calibrationToBeErased() const {
+  return kad::calibrationToBeErased(form["chkApagar"].checked(), personalData.eraseAnsweredInSpecialMode);
+}
+
+std::size_t TKadMain::BuildClientBlock() {
+  BuildModuleWord();
+  const ClientFields fields{.clientName = form["EditNomeCliente"].text(),
+                            .serialNumber = form["MaskNSerie"].text(),
+                            .cpuVersion = form["EditCPU"].text(),
+                            .equipVersion = form["EditEquip"].text(),
+                            .batteryVersion = form["EditBateria"].text()};
+  clientBlock = buildClientBlock(fields, personalData, calibrationToBeErased());
+  return clientBlock.size();
+}
+
+void TKadMain::BuildModuleWord() {
+  ModuleSelection selection{};
+  std::copy(std::begin(moduleFlags), std::end(moduleFlags), selection.begin());
+  buildModuleWord(personalData, selection);
+}
+
+void TKadMain::BuildEthernetAddress() {
+  personalData.ethernetAddressWords[2] =
+      buildEthernetAddress(currentModel.load(), form["MaskNSerie"].text(), personalData.ethernetAddressWords[2]);
 }
 
 }  // namespace kad

@@ -44,6 +44,7 @@ struct PersonalData {
   std::uint16_t moduleWord = 0;
   // Page 0 words 156 to 158: the unit's Ethernet address 00-50-C2-7F-8x-xx.
   std::array<std::uint16_t, 3> ethernetAddressWords{0x0050, 0xC27F, 0x0000};
+  bool eraseAnsweredInSpecialMode = false;  // "Do you wish to erase the unit's calibration?" Yes
 };
 
 // The operator fields of the main window that go into the client block (UTF-8).

@@ -12,6 +12,7 @@
 #include "connection/worker_thread.h"
 #include "link/link_mode.h"
 #include "models/equipment_model.h"
+#include "pagesets/page_file.h"
 #include "pagesets/page_set_layout.h"
 #include "pagesets/personal_data.h"
 #include "platform/clock.h"
@@ -141,10 +142,6 @@ class TKadMain {
   bool escapeShortCut();
   void EndConnection();
 
-  // ---- Page sets and personal data -------------------------------------------------------
-  PageSetState pageSet;
-  PersonalData personalData;
-
   // ---- Upload orchestrator ---------------------------------------------------------------
   bool RunUpload();
 
@@ -155,6 +152,23 @@ class TKadMain {
   bool WaitForUnitToTakeRecord();
   void TakeUploadTimeStamp();
   bool RunUsbUpload();
+
+  // ---- Page files, page image and page checks --------------------------------------------
+  PageImage pageImage;
+  PageCheckState pageChecks;
+  bool CheckPageHardwareType();
+  bool VerifyPageReadBack(std::size_t offset);
+
+  // ---- Page-set layout and page sequences -------------------------------------------------
+  PageSetState pageSet;
+
+  // ---- Personal data laid into page 0 and page 15 -----------------------------------------
+  PersonalData personalData;
+  ClientBlock clientBlock{};
+  std::size_t BuildClientBlock();
+  void BuildModuleWord();
+  void BuildEthernetAddress();
+  bool calibrationToBeErased() const;
 
  private:
   bool connectionPreChecks();

@@ -89,8 +89,8 @@ UnitFileFields parseUnitFile(std::span<const std::uint8_t> data, bool imageModel
     fields.cpuVersion = withoutPoints(wordText(data, 212, 4), false);
     fields.equipVersion = withoutPoints(wordText(data, 218, 4), false);
     fields.batteryVersion = withoutPoints(wordText(data, 224, 4), false);
-    fields.words.hardwareType = bigEndianWord(data, 44);
-    fields.hardwareType = hardwareTypeText(fields.words.hardwareType);
+    fields.hardwareTypeWord = bigEndianWord(data, 44);
+    fields.hardwareType = hardwareTypeText(fields.hardwareTypeWord);
     for (std::size_t i = 0; i < fields.words112To127.size(); ++i) fields.words112To127[i] = bigEndianWord(data, 240 + 2 * i);
     for (std::size_t i = 0; i < fields.words128To136.size(); ++i) fields.words128To136[i] = bigEndianWord(data, 272 + 2 * i);
     fields.moduleWord = bigEndianWord(data, 290);
@@ -187,13 +187,17 @@ bool TKadMain::ReadUnitFile() {
   showUnitField("EditTipoHard", fields.hardwareType);
   for (const char* bar : {"ProgressAtual", "ProgressTotal"}) form[bar].setPosition(form[bar].position() + 1);
   updatePercentLabels();
-  unitIdentity.setWords(fields.words);
-  unitIdentity.setHardwareTypeText(fields.hardwareType);
+  unitIdentity = fields.words;
+  pageChecks.unitHardwareType = fields.hardwareTypeWord;
+  pageChecks.unitHardwareTypeText = fields.hardwareType;
 
   if (checkUnitMatchesModel && !checkUnitMatchesModel()) return false;
   personalData.unitWords112To127 = fields.words112To127;
   personalData.unitWords128To136 = fields.words128To136;
   personalData.moduleWord = fields.moduleWord;
+  // The slots follow the word even where the grid does not look at them (new hardware), so
+  // page 0 gives the unit back its own module word.
+  personalData.moduleSlots = unpackModuleWord(fields.moduleWord);
   personalData.calibrationWords = fields.calibrationWords;
   if (!ReadInstalledModules()) {
     dialogs().messageBox(text(TextId::TitleError), text(TextId::MsgModulesCheckError), ui::Buttons::Ok,
@@ -252,12 +256,12 @@ bool TKadMain::emitUsbRecord(const fs::path& pageFile) {
   }
   const std::string name = pageFile.filename().string();
   RecordPersonalData personal;
-  if (name == kPageZeroFile || name == "page15.tag") {
-    const bool erase = calibrationToBeErased(form["chkApagar"].checked(), connection.eraseCalibration);
-    ClientFields client{form["EditNomeCliente"].text(), form["MaskNSerie"].text(), form["EditCPU"].text(),
-                        form["EditEquip"].text(), form["EditBateria"].text()};
-    applyCalibrationErase(personalData, erase);
-    personal = {buildClientBlock(client, personalData, erase), personalData.calibrationWords, personalData.moduleWord};
+  if (name == kPageZeroFile) {
+    BuildClientBlock();
+    applyCalibrationErase(personalData, calibrationToBeErased());
+    personal = {clientBlock, personalData.calibrationWords, personalData.moduleWord};
+  } else if (name == "page15.tag") {
+    personal.moduleWord = personalData.moduleWord;
   }
   const auto record = buildPageRecord(usb.record, name, result.page->words, personal);
   if (!writePageRecord(usb.unitDriveRoot / kExchangeFile, record)) {
@@ -336,7 +340,7 @@ bool TKadMain::RunUsbUpload() {
   request.withCalibrationPage = form["chkGravComPagCalib"].checked();
   if (kind == SequenceKind::LineTesterPages && chooseLayout(LinkMode::USB, request.hardwareTypeText) ==
                                                    PageLayout::FifteenPagesWithModules) {
-    buildModuleWord(personalData, modules.selection());
+    BuildModuleWord();
   }
   request.moduleSlots = personalData.moduleSlots;
   const PageSequence sequence = buildPageSequence(request);

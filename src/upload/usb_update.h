@@ -36,7 +36,8 @@ inline constexpr std::size_t kMinUnitFileBytes = 388;
 // The unit's identity and personal data as its exchange file holds them, texts cleaned.
 struct UnitFileFields {
   std::string clientName, serialNumber, cpuVersion, equipVersion, batteryVersion, sliver, hardwareType;
-  UnitIdentity::Words words;
+  UnitIdentity words;
+  std::uint16_t hardwareTypeWord = 0;
   std::array<std::uint16_t, 16> words112To127{};
   std::array<std::uint16_t, 9> words128To136{};
   std::uint16_t moduleWord = 0;
