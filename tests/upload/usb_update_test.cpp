@@ -271,7 +271,7 @@ TEST(UsbUpload, TimWithAndWithoutTheCalibrationPage) {
     auto& m = f.start(EquipmentModel::TIM);
     if (calibration) {
       m["chkGravComPagCalib"].setChecked(true);
-      f.h.dialogs.expectMessage("", ui::Answer::Yes);  // the calibration-page question
+      f.h.dialogs.expectMessage("save the calibration page", ui::Answer::Yes);
     } else {
       m["chkAllPages"].setChecked(true);
     }
