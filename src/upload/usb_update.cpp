@@ -400,8 +400,12 @@ bool TKadMain::writeUsbProgramImage(EquipmentModel model, const fs::path& source
     inputs.program = program;
     image = assembleProgramImage(inputs);
   }
+  if (!image) {
+    dialogs().messageBox(text(TextId::TitleError), text(TextId::MsgDeviceFull), ui::Buttons::Ok, ui::Icon::Error);
+    return false;
+  }
   const fs::path target = usb.unitDriveRoot / exchangeFileName(model, selectModules);
-  if (!image || !writeProgramImage(target, *image)) {
+  if (!writeProgramImage(target, *image)) {
     dialogs().messageBox(text(TextId::TitleError), text(TextId::MsgUsbUpdateFailed), ui::Buttons::Ok, ui::Icon::Error);
     return false;
   }
