@@ -18,7 +18,7 @@ bool hasPageOptions(EquipmentModel model) {
 bool TKadMain::connectionPreChecks() {
   auto& f = form;
   const EquipmentModel model = normalizedModel(currentModel.load());
-  if (connection.loaderMode && linkMode.load() != LinkMode::Serial) {
+  if (loaderMode && linkMode.load() != LinkMode::Serial) {
     dialogs().messageBox(text(TextId::TitleError), text(TextId::MsgSerialOnly), ui::Buttons::Ok, ui::Icon::Error);
     return false;
   }
@@ -123,7 +123,7 @@ bool TKadMain::connectUsbUnit(EquipmentModel rawModel) {
     giveUp();
     return true;
   }
-  if (checkUsbModelByte && !checkUsbModelByte()) return false;
+  if (!checkUsbModelByte()) return false;
 
   f["ButPaginas"].setEnabled(true);
   if (profile() != ProfileEngineering) {

@@ -72,12 +72,6 @@ void TKadMain::ButCancelarClick() {
   EndConnection();
 }
 
-bool TKadMain::escapeShortCut() {
-  if (!form["ButCancelar"].enabled()) return false;
-  ButCancelarClick();
-  return true;
-}
-
 void TKadMain::EndConnection() {
   // Only the first call after a connect does the work; the flag is taken atomically because
   // the main thread (cancel) and the upload thread may both get here.
@@ -128,12 +122,12 @@ void TKadMain::EndConnection() {
     } else {
       f["chkAllPages"].setChecked(true);
     }
-    if (connection.pageOnlyMode.exchange(false)) {
+    if (specialMode.exchange(false)) {
       f["chkPageX"].setChecked(false);
       f["EditPag"].setText("");
       appendLog(text(TextId::MsgSpecialHalted));
     }
-    if (connection.loaderMode.exchange(false)) appendLog(text(TextId::MsgLoaderModeHalted));
+    if (loaderMode.exchange(false)) appendLog(text(TextId::MsgLoaderModeHalted));
     if (model != EquipmentModel::CATV) f["ButApagaCampos"].setEnabled(false);
     f["chkSelModulos"].setChecked(false);
     f["chkSincDataHora"].setChecked(false);
@@ -165,7 +159,7 @@ void TKadMain::EndConnection() {
   // Connection-scoped flags.
   pageSet.x50rLoaded = false;
   pageSet.halfPending = false;
-  connection.specialModeRequested = false;
+  specialModeRequested = false;
   personalData.eraseAnsweredInSpecialMode = false;
   usb.readHeaderRequested = false;
   usb.readIdentityRequested = false;

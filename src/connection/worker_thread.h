@@ -15,10 +15,6 @@ struct ConnectionControl {
   std::atomic<bool> userCancelled{false};
   // Set when an upload has completed, so the serial watchdog no longer fires.
   std::atomic<bool> uploadFinished{false};
-  // Service-mode flags of the connection.
-  std::atomic<bool> specialModeRequested{false};
-  std::atomic<bool> pageOnlyMode{false};
-  std::atomic<bool> loaderMode{false};
   std::atomic<int> serialIdleTicks{0};
 };
 

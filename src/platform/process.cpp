@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <thread>
 
 extern char** environ;
@@ -20,6 +22,19 @@ std::filesystem::path programDirectory() {
   auto directory = executablePath().parent_path();
   if (directory.empty()) directory = std::filesystem::current_path();
   return directory / "";
+}
+
+std::filesystem::path findOnSearchPath(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  std::string folders = path ? path : "/usr/bin:/bin";
+  std::size_t begin = 0;
+  while (begin <= folders.size()) {
+    const std::size_t end = std::min(folders.find(':', begin), folders.size());
+    const std::filesystem::path candidate = std::filesystem::path(folders.substr(begin, end - begin)) / name;
+    if (end > begin && ::access(candidate.c_str(), X_OK) == 0) return candidate;
+    begin = end + 1;
+  }
+  return {};
 }
 
 bool SystemProcesses::start(const std::filesystem::path& program, const std::vector<std::string>& arguments,

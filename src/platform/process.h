@@ -8,6 +8,8 @@ namespace kad::platform {
 // The directory of the running executable, with a trailing separator.
 std::filesystem::path programDirectory();
 std::filesystem::path executablePath();
+// The program of that name in the folders of PATH; empty when there is none.
+std::filesystem::path findOnSearchPath(const std::string& name);
 
 // Starting other programs; the engine sees this so tests can watch what it starts.
 class Processes {

@@ -1,5 +1,7 @@
 #pragma once
+#include <array>
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -8,10 +10,12 @@
 #include <string_view>
 
 #include "connection/installed_modules.h"
-#include "connection/unit_identity.h"
 #include "connection/worker_thread.h"
 #include "link/link_mode.h"
 #include "models/equipment_model.h"
+#include "models/model_catalogue.h"
+#include "online/update_check.h"
+#include "online/version_list.h"
 #include "pagesets/page_file.h"
 #include "pagesets/page_set_layout.h"
 #include "pagesets/personal_data.h"
@@ -20,6 +24,7 @@
 #include "platform/process.h"
 #include "shell/catalog.h"
 #include "shell/profile.h"
+#include "ui/background_work.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
 #include "ui/main_loop.h"
@@ -86,25 +91,73 @@ class TKadMain {
   void appendLog(const std::string& line);
   void scrollLog();
   void updatePercentLabels();
+  void setModuleGridEnabled(bool enabled);
+  void restartProgram();
+  static bool isShortCode(const std::string& text);
+  ui::ItemStyle ListStatusDrawItem(int index) const;
+  void ListStatusMouseUp();
+  void ListStatusKeyDown(ui::Key key, unsigned modifiers);
+  void ButSalvarClick();
+  void ButLimparClick();
+  void ButApagaCamposClick();
+  bool FormShortCut(ui::Key key, unsigned modifiers);
+  void openHelp();
+  // The change and click handlers of the eight operator fields.
+  void operatorFieldChange(const std::string& field);
+  void operatorFieldClick(const std::string& field);
+  // Shows a value the unit reported in an operator field, unless the operator owns the field.
+  void showUnitValue(const std::string& field, const std::string& value);
+  // The stop-and-reset of the cancel button (Esc); the worker-thread subsystem installs it.
+  std::function<void()> stopAndReset;
 
   // ---- Equipment model catalogue and selection ------------------------------------------
   std::atomic<EquipmentModel> currentModel{EquipmentModel::E1};
+  UnitIdentity unitIdentity;
+  // The calibration file (or, for CATV, the line-up file) chosen for each model's next upload.
+  std::array<std::string, kModelCount> calibrationFile;
   void selectModel(EquipmentModel model);
+  bool CheckUnitMatchesModel();
+  bool checkUsbModelByte();
+  bool checkTpDeviceType(std::uint16_t deviceType);
+  void chkLoaderClick();
+  void chkPageXClick();
+  void chkAllPagesClick();
+  void chkGravComPagCalibClick();
+  void chkSelModulosClick();
+  void EditPagExit();
+  void EditPagClick();
 
   // ---- Hardware-version rules -------------------------------------------------------------
   void verificaHardZ();
+  void botaoZClick();
 
   // ---- Serial port transport: link mode and port ----------------------------------------
   std::atomic<LinkMode> linkMode{LinkMode::USB};
   int comPort = 1;
   std::string comPortName = "COM1";
   void RadioUSBClick();
+  void RadioSerialClick();
+  void RadioEthernetClick();
+  void RadioCOMClick(int port);
+
+  // ---- Online update ----------------------------------------------------------------------
+  online::VersionTable versions;
+  online::UpdateCheckState updateCheck;
+  // Set by the front end so that downloads do not stop the window painting.
+  ui::BackgroundWork runTransfer;
+  void versoesEquipamentosOnline();
+  bool downloadPackage(EquipmentModel target, const std::string& code);
+  // From the menu, or (fromMenu false) the check at start, which reports only what it did.
+  void Atualiz_AgoraClick(bool fromMenu = true);
+  void funcaoAtualizaSoftware();
 
   // ---- Connection and upload flags --------------------------------------------------------
   std::atomic<bool> connected{false};
   std::atomic<bool> uploadRunning{false};
   std::atomic<bool> cancelRequested{false};
-  std::atomic<bool> specialMode{false};
+  std::atomic<bool> specialMode{false};  // the special mode is active: page 0 only
+  std::atomic<bool> specialModeRequested{false};
+  std::atomic<bool> loaderMode{false};
   std::atomic<bool> resumeRequested{false};
   bool moduleFlags[8] = {};
   unsigned char workArea[16] = {};
@@ -114,15 +167,6 @@ class TKadMain {
 
   // ---- Connection start ------------------------------------------------------------------
   void ButIniciarClick();
-  // Checks of the model catalogue, installed by it: the connected unit against the selected
-  // model, and the unit-kind byte of a USB unit. Each shows its own message and, on a
-  // refusal, ends the connection itself.
-  std::function<bool()> checkUnitMatchesModel;
-  std::function<bool()> checkUsbModelByte;
-
-  // ---- Unit identity -----------------------------------------------------------------------
-  UnitIdentity unitIdentity;
-
   // ---- Installed modules -----------------------------------------------------------------
   InstalledModules modules;
   bool ReadInstalledModules();
@@ -138,8 +182,6 @@ class TKadMain {
   void startUploadThread();
   void ThreadCancelaExecute();
   void ButCancelarClick();
-  // ESC: cancels while "Cancelar" is enabled; true when it did.
-  bool escapeShortCut();
   void EndConnection();
 
   // ---- Upload orchestrator ---------------------------------------------------------------
@@ -179,7 +221,6 @@ class TKadMain {
   std::optional<std::filesystem::path> locateUnitDrive(bool reportWrongPurpose);
   bool unitDriveStillThere();
   bool failUsbWait(TextId message);
-  void showUnitField(const char* control, const std::string& value);
   bool emitUsbRecord(const std::filesystem::path& pageFile);
   void setRecordFlags(int pageNumber, bool first, bool last, std::uint16_t timeStampHalf);
   void stepTotalProgress();
@@ -187,6 +228,12 @@ class TKadMain {
   bool runUsbImageUpload(EquipmentModel model);
   bool writeUsbProgramImage(EquipmentModel model, const std::filesystem::path& source, bool selectModules);
 
+  void applyLinkModes(const ModelInfo& info);
+  void applyServiceLayout(EquipmentModel model);
+  void applyCustomerLayout(EquipmentModel model);
+  void applyFieldLayout(const ModelInfo& info);
+  bool chooseModelFile(const char* box, TextId need, const char* filter, const char* extension);
+  bool selectingModel_ = false;
   void arrangeForProfile();
   void askFirstStartQuestion();
   void wireHandlers();

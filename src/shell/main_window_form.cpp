@@ -84,7 +84,7 @@ void buildMainWindowForm(ui::Form& form) {
     edit.setUpperCase(true);
     edit.setMaxLength(3);
   }
-  auto& z = f.add(ControlKind::CheckBox, "botaoZ", &hardware, {130, 15, 94, 17}, "E1/TIM antigo");
+  auto& z = f.add(ControlKind::CheckBox, "botaoZ", &hardware, {122, 15, 104, 17}, "E1/TIM antigo");
   z.setVisible(false);
 
   // Installed modules.

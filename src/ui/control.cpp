@@ -117,6 +117,7 @@ void Control::setText(const std::string& text) {
     std::lock_guard lock(form_.mutex());
     if (text_ == text) return;
     text_ = text;
+    allSelected_ = false;
   }
   changed(Property::Text);
   fire(onChange);
@@ -145,6 +146,22 @@ void Control::setChecked(bool checked) {
   // A radio button fires its click when it becomes checked, a check box on every change.
   if (kind_ == ControlKind::CheckBox || (kind_ == ControlKind::RadioButton && checked)) fire(onClick);
 }
+
+void Control::selectAll() {
+  {
+    std::lock_guard lock(form_.mutex());
+    allSelected_ = true;
+  }
+  changed(Property::Selection);
+}
+
+bool Control::allSelected() const {
+  std::lock_guard lock(form_.mutex());
+  return allSelected_;
+}
+
+void Control::setFocus() { form_.setFocused(this); }
+bool Control::focused() const { return form_.focused() == this; }
 
 int Control::itemCount() const {
   std::lock_guard lock(form_.mutex());

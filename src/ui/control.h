@@ -31,7 +31,7 @@ enum class ControlKind {
 
 enum class Property {
   Caption, Text, Enabled, Visible, Checked, Bounds, Background, Hint, Items, ItemIndex, TopIndex,
-  Position, Max, Cells, Interval, Other,
+  Position, Max, Cells, Interval, Other, Selection, Focus,
 };
 
 struct Rect {
@@ -97,6 +97,12 @@ class Control {
   void setMark(bool mark);
   std::string imageFile() const;
   void setImageFile(const std::string& path);
+  // Selects the whole text of an edit; it stays selected until the text changes.
+  void selectAll();
+  bool allSelected() const;
+  // Gives the control the keyboard focus.
+  void setFocus();
+  bool focused() const;
 
   // List box and combo box lines.
   std::vector<std::string> items() const;
@@ -167,6 +173,7 @@ class Control {
   int tabOrder_ = 0;
   bool mark_ = false;
   std::string imageFile_;
+  bool allSelected_ = false;
   std::vector<std::string> items_;
   int itemIndex_ = -1;
   int topIndex_ = 0;

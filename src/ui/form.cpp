@@ -52,6 +52,19 @@ std::vector<Control*> Form::children(const Control& parent) const {
   return result;
 }
 
+Control* Form::focused() const {
+  std::lock_guard lock(mutex_);
+  return focused_;
+}
+
+void Form::setFocused(Control* control) {
+  {
+    std::lock_guard lock(mutex_);
+    focused_ = control;
+  }
+  if (control) notify(*control, Property::Focus);
+}
+
 void Form::addObserver(Observer observer) {
   std::lock_guard lock(observerMutex_);
   observers_.push_back(std::move(observer));

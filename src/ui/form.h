@@ -38,6 +38,10 @@ class Form {
   std::function<bool(Key, unsigned)> onShortCut;
   bool shortCut(Key key, unsigned modifiers) { return onShortCut && onShortCut(key, modifiers); }
 
+  // The control with the keyboard focus (null before any control asked for it).
+  Control* focused() const;
+  void setFocused(Control* control);
+
   std::mutex& mutex() const { return mutex_; }
   void notify(Control& control, Property property);
 
@@ -46,6 +50,7 @@ class Form {
   std::mutex observerMutex_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::vector<Observer> observers_;
+  Control* focused_ = nullptr;
 };
 
 }  // namespace kad::ui

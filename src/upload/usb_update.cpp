@@ -96,9 +96,13 @@ UnitFileFields parseUnitFile(std::span<const std::uint8_t> data, bool imageModel
     fields.moduleWord = bigEndianWord(data, 290);
     fields.calibrationWords = {bigEndianWord(data, 384), bigEndianWord(data, 386)};
   }
-  fields.words.familyCode = bigEndianWord(data, 24);
-  fields.words.revision = bigEndianWord(data, 26);
+  fields.words.UnitFamilyCode = bigEndianWord(data, 24);
+  fields.words.UnitRevision = bigEndianWord(data, 26);
   fields.words.checkWords = {bigEndianWord(data, 324), bigEndianWord(data, 326)};
+  if (imageModel) {
+    fields.words.usbModelByte = byteAt(data, 35);
+    fields.words.usbCodeField = byteText(data, 32, 4);
+  }
   return fields;
 }
 
@@ -144,13 +148,6 @@ bool TKadMain::FindUnitDrive() {
 
 // ---- the unit's file ----
 
-void TKadMain::showUnitField(const char* control, const std::string& value) {
-  auto& field = form[control];
-  if (field.mark()) return;
-  field.setText(value);
-  if (profile() == ProfileEngineering) field.setColor(ui::colors::Aqua);
-}
-
 bool TKadMain::ReadUnitFile() {
   if (connection.connectionClosed) return false;
   const EquipmentModel model = normalizedModel(currentModel.load());
@@ -175,23 +172,25 @@ bool TKadMain::ReadUnitFile() {
   if (!usb.readIdentityRequested.exchange(false)) return true;
 
   const UnitFileFields fields = parseUnitFile(*data, imageModel);
-  showUnitField("EditNomeCliente", fields.clientName);
-  showUnitField("MaskNSerie", fields.serialNumber);
-  showUnitField("EditCPU", fields.cpuVersion);
-  showUnitField("EditEquip", fields.equipVersion);
+  showUnitValue("EditNomeCliente", fields.clientName);
+  showUnitValue("MaskNSerie", fields.serialNumber);
+  showUnitValue("EditCPU", fields.cpuVersion);
+  showUnitValue("EditEquip", fields.equipVersion);
   if (imageModel) {
-    showUnitField("EditSliver", fields.sliver);
+    showUnitValue("EditSliver", fields.sliver);
   } else {
-    showUnitField("EditBateria", fields.batteryVersion);
+    showUnitValue("EditBateria", fields.batteryVersion);
   }
-  showUnitField("EditTipoHard", fields.hardwareType);
+  showUnitValue("EditTipoHard", fields.hardwareType);
   for (const char* bar : {"ProgressAtual", "ProgressTotal"}) form[bar].setPosition(form[bar].position() + 1);
   updatePercentLabels();
+  const bool familyCode202 = unitIdentity.FamilyCode202;
   unitIdentity = fields.words;
+  unitIdentity.FamilyCode202 = familyCode202;
   pageChecks.unitHardwareType = fields.hardwareTypeWord;
   pageChecks.unitHardwareTypeText = fields.hardwareType;
 
-  if (checkUnitMatchesModel && !checkUnitMatchesModel()) return false;
+  if (!CheckUnitMatchesModel()) return false;
   personalData.unitWords112To127 = fields.words112To127;
   personalData.unitWords128To136 = fields.words128To136;
   personalData.moduleWord = fields.moduleWord;
@@ -368,7 +367,8 @@ bool TKadMain::RunUsbUpload() {
 
 bool TKadMain::runUsbImageUpload(EquipmentModel model) {
   const bool selectModules = form["chkSelModulos"].checked();
-  const fs::path source = selectModules ? usb.selectedModelFile : pageSet.pageSetDir / kProgramImageFile;
+  const fs::path source =
+      selectModules ? fs::path(calibrationFile[static_cast<std::size_t>(model)]) : pageSet.pageSetDir / kProgramImageFile;
   std::error_code error;
   if (source.empty() || !fs::is_regular_file(source, error)) {
     EndConnection();

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "connection/unit_identity.h"
+#include "models/model_catalogue.h"
 #include "pagesets/usb_exchange.h"
 #include "platform/clock.h"
 
@@ -22,8 +22,6 @@ struct UsbUpdateState {
   std::uint32_t uploadTimeStamp = 0;      // UploadTimeStamp
   std::atomic<bool> readHeaderRequested{false};    // ReadHeaderRequested
   std::atomic<bool> readIdentityRequested{false};  // ReadIdentityRequested
-  // The line-up or calibration file chosen with "Selecionar Módulos"/"Update line-up".
-  std::filesystem::path selectedModelFile;
 };
 
 inline constexpr std::chrono::milliseconds kUsbPollInterval{500};

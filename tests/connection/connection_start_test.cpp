@@ -20,14 +20,14 @@ TEST(ConnectButton, PreChecksThatStopTheClickChangeAndLogNothing) {
       {"Engenharia", EquipmentModel::DSL2, nullptr, false, "You must select one of the options."},
       {"Engenharia", EquipmentModel::E1, "chkApagar", false, "THE CALIBRATION IS GOING TO BE ERASED!"},
       {"Engenharia", EquipmentModel::TIMSK, "chkGravComPagCalib", false, "save the calibration page"},
-      {"RG", EquipmentModel::OPM, "chkGravComPagCalib", false, "save the calibration page"},
+      {"RG", EquipmentModel::TIM, "chkGravComPagCalib", false, "save the calibration page"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
     UsbFixture f(c.profile);
     auto& m = f.start(c.model);
     if (c.option) m[c.option].setChecked(true);
-    m.connection.loaderMode = c.loaderMode;
+    m.loaderMode = c.loaderMode;
     const auto before = f.h.log();
     f.h.dialogs.expectMessage(c.message, ui::Answer::No);
     m.ButIniciarClick();

@@ -52,6 +52,13 @@ class KadHarness {
     create().FormCreate();
     return *main;
   }
+  // Starts without the first-start question, in the given language.
+  TKadMain& startIdle(const std::string& language = "English") {
+    const std::string brandFile = "[Config]\nLanguage=" + language + "\n[Atualiza]\nAutomatico=N?o\n";
+    writeFile("DORN.ini", brandFile);
+    writeFile("NEB.ini", brandFile);
+    return start();
+  }
   std::vector<std::string> log() const { return main->form["ListStatus"].items(); }
 
   TempDir dir;

@@ -93,6 +93,10 @@ TEST(UnitDrive, CatvLineupUpdateStopsAtTheFirstDriveWithoutTheLineupFile) {
   f.plugIn(catv);
   UsbFixture::setDrives({stick, f.unitDrive()});
   auto& m = f.start(EquipmentModel::CATV);
+  const auto lineup = f.h.dir.path() / "channels.csv";
+  std::ofstream(lineup) << "1;55.25\n";
+  f.h.dialogs.expectMessage("line-up file's path");
+  f.h.dialogs.expectOpenFile(lineup.string());
   m["chkSelModulos"].setChecked(true);
   f.h.dialogs.expectMessage("not configured for the selected update process");
   EXPECT_FALSE(m.FindUnitDrive());
@@ -153,15 +157,32 @@ TEST(UsbConnection, NoUnitEndsTheConnectionAndLeavesTheWindowIdle) {
   EXPECT_FALSE(m["chkPageX"].checked());
 }
 
-TEST(UsbConnection, AUnitRefusedByTheModelCheckIsNotConnected) {
-  UsbFixture f;
-  f.plugIn();
-  auto& m = f.start();
-  m.checkUnitMatchesModel = [] { return false; };
-  f.h.dialogs.expectMessage("Plug the USB in the unit");
-  f.h.dialogs.expectMessage("Unable to read the necessary data from the unit.");
-  m.ButIniciarClick();
-  f.expectIdleWindow();
+TEST(UsbConnection, UnitsOfAnotherKindAreNotConnected) {
+  {
+    UsbFixture f;  // a T1 unit while E1 is selected
+    unitsim::UnitIdentity t1;
+    t1.model = EquipmentModel::T1;
+    f.plugIn(t1);
+    auto& m = f.start();
+    f.h.dialogs.expectMessage("Plug the USB in the unit");
+    f.h.dialogs.expectMessage("");  // the model check's own error
+    f.h.dialogs.expectMessage("Unable to read the necessary data from the unit.");
+    m.ButIniciarClick();
+    f.expectIdleWindow();
+    EXPECT_EQ(f.h.dialogs.shown().at(1).title, "Error");
+  }
+  {
+    UsbFixture f;  // an OTDR unit while the OPM is selected
+    unitsim::UnitIdentity otdr;
+    otdr.model = EquipmentModel::OTDR;
+    f.plugIn(otdr);
+    auto& m = f.start(EquipmentModel::OPM);
+    f.h.dialogs.expectMessage("Turn the unit on normaly");
+    f.h.dialogs.expectMessage("");  // the model-byte check's own message
+    m.ButIniciarClick();
+    f.expectIdleWindow();
+    EXPECT_EQ(f.h.log().back(), "USB connection closed.");
+  }
 }
 
 TEST(UsbUpload, TwentyPageE1WritesEveryPageThenPageZeroWithThePersonalData) {
@@ -419,12 +440,12 @@ TEST(UsbCancel, CancelDuringAnUploadAbortsOnceAndLeavesPageZeroAlone) {
   m.startUploadThread();
   waiting.wait();
   ASSERT_TRUE(m["ButCancelar"].enabled());
-  EXPECT_TRUE(m.escapeShortCut());  // ESC while "Cancelar" is enabled
+  EXPECT_TRUE(m.form.shortCut(ui::Key::Escape, 0));  // ESC while "Cancelar" is enabled
   cancelled.count_down();
   m.uploadThread.join();
 
   f.expectIdleWindow();
-  EXPECT_FALSE(m.escapeShortCut());  // ESC does nothing once "Cancelar" is disabled
+  EXPECT_FALSE(m.form.shortCut(ui::Key::Escape, 0));  // nothing once "Cancelar" is disabled
   EXPECT_FALSE(m.connection.userCancelled);
   const auto shown = f.h.dialogs.shown();
   EXPECT_EQ(std::count_if(shown.begin(), shown.end(), [](const auto& s) { return s.text == "Operation aborted!"; }), 1);
