@@ -165,7 +165,7 @@ bool TKadMain::ReadInstalledModules() {
     }
     case EquipmentModel::TIM: fill({kTimModules.begin(), kTimModules.end()}); break;
     case EquipmentModel::TP:
-      if (modules.takeSkipNextTpListing()) break;
+      if (moduleGrid.takeSkipNextTpListing()) break;
       fill({kTpModules.begin(), kTpModules.end()});
       break;
     default: break;
@@ -173,10 +173,10 @@ bool TKadMain::ReadInstalledModules() {
   return true;
 }
 
-void TKadMain::StringGridMouseUp(int col, int row) { modules.setLastMouseCell(col, row); }
+void TKadMain::StringGridMouseUp(int col, int row) { moduleGrid.setLastMouseCell(col, row); }
 
 void TKadMain::StringGridDblClick() {
-  const auto [col, row] = modules.lastMouseCell();
+  const auto [col, row] = moduleGrid.lastMouseCell();
   if (col != kInstalledColumn || row < 0) return;
   const EquipmentModel model = normalizedModel(currentModel.load());
   const auto warn = [&](TextId id) {

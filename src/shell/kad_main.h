@@ -168,7 +168,7 @@ class TKadMain {
   // ---- Connection start ------------------------------------------------------------------
   void ButIniciarClick();
   // ---- Installed modules -----------------------------------------------------------------
-  InstalledModules modules;
+  InstalledModules moduleGrid;
   bool ReadInstalledModules();
   void StringGridMouseUp(int col, int row);
   void StringGridDblClick();

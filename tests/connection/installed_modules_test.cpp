@@ -104,7 +104,7 @@ TEST(ModuleGrid, TheTpListingIsSkippedOnceAfterTheWritePreparationEndedTheConnec
   GridWindow w(EquipmentModel::TP, "x", 0);
   auto& m = w.main();
   m.resetModuleGrid();
-  m.modules.setSkipNextTpListing(true);
+  m.moduleGrid.setSkipNextTpListing(true);
   m.ReadInstalledModules();
   EXPECT_EQ(m["StringGrid"].rowCount(), 1);
   m.ReadInstalledModules();
