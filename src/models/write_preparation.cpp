@@ -504,6 +504,8 @@ class WritePreparationRun {
 
     const bool download = ask(TextId::TitleError, filesNotFound(TextId::MsgAskDownloadFiles));
     if (!download) {
+      // The module reading that follows this click then leaves the grid idle.
+      m_.moduleGrid.setSkipNextTpListing(true);
       reset();
       show(TextId::TitleWarning, text(TextId::MsgUpdateNotNow), ui::Icon::Warning);
       return false;
@@ -511,6 +513,7 @@ class WritePreparationRun {
     m_.appendLog(text(TextId::MsgUpdatingFilesTP));
     if (!m_.downloadPackage(TP, hardwareType_)) {
       m_.appendLog(text(TextId::MsgUpdateFailed));
+      m_.moduleGrid.setSkipNextTpListing(true);
       reset();
       show(TextId::TitleError, text(TextId::MsgUpdateFailedInternet), ui::Icon::Information);
       return false;

@@ -17,7 +17,12 @@ TKadMain::TKadMain(std::string_view profileName, KadMainEnvironment environment)
   wireHandlers();
 }
 
-TKadMain::~TKadMain() = default;
+TKadMain::~TKadMain() {
+  // An upload still running stops at its next look at the end flag; it is waited for while
+  // everything it uses is still here.
+  connection.connectionClosed = true;
+  uploadThread.join();
+}
 
 std::string TKadMain::brandIniName() const {
   return brand_ == Brand::Neb ? config::kNebIniName : config::kDornIniName;
@@ -30,6 +35,11 @@ void TKadMain::wireHandlers() {
   startupUpdateCheck = [this] { Atualiz_AgoraClick(false); };
   form["Lingua1"].onClick = [this] { Lingua1Click(); };
   form["RadioUSB"].onClick = [this] { RadioUSBClick(); };
+  form["ButIniciar"].onClick = [this] { ButIniciarClick(); };
+  form["ButCancelar"].onClick = [this] { ButCancelarClick(); };
+  stopAndReset = [this] { ButCancelarClick(); };
+  form["StringGrid"].onDblClick = [this] { StringGridDblClick(); };
+  form["StringGrid"].onDrawCell = [this](int col, int row) { return StringGridDrawCell(col, row); };
   form["RadioSerial"].onClick = [this] { RadioSerialClick(); };
   form["RadioEthernet"].onClick = [this] { RadioEthernetClick(); };
   for (int port = 1; port <= 8; ++port) {
@@ -62,6 +72,7 @@ void TKadMain::wireHandlers() {
   form["EditPag"].onExit = [this] { EditPagExit(); };
   form["EditPag"].onClick = [this] { EditPagClick(); };
   form["ButPaginas"].onClick = [this] { ButPaginasClick(); };
+  writePreparation.startUpload = [this] { startUploadThread(); };
   languageForm["ButOK"].onClick = [this] { languageButOKClick(); };
   languageForm["ButCancelar"].onClick = [this] { languageButCancelarClick(); };
 }

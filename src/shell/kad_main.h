@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "connection/installed_modules.h"
+#include "connection/worker_thread.h"
 #include "link/link_mode.h"
 #include "models/equipment_model.h"
 #include "models/model_catalogue.h"
@@ -28,6 +30,7 @@
 #include "ui/form.h"
 #include "ui/main_loop.h"
 #include "upload/tp_packages.h"
+#include "upload/usb_update.h"
 
 namespace kad {
 
@@ -157,17 +160,42 @@ class TKadMain {
   std::atomic<bool> specialMode{false};  // the special mode is active: page 0 only
   std::atomic<bool> specialModeRequested{false};
   std::atomic<bool> loaderMode{false};
-  // Ends the connection and resets the window; the connection subsystem installs the hook.
-  std::function<void()> endConnectionHook;
-  void EndConnection() {
-    if (endConnectionHook) endConnectionHook();
-  }
   std::atomic<bool> resumeRequested{false};
   bool moduleFlags[8] = {};
   unsigned char workArea[16] = {};
   unsigned char transferBuffer[8] = {};
   std::uint16_t unitWordA = 80;
   std::uint16_t unitWordB = 49791;
+
+  // ---- Connection start ------------------------------------------------------------------
+  void ButIniciarClick();
+  // ---- Installed modules -----------------------------------------------------------------
+  InstalledModules moduleGrid;
+  bool ReadInstalledModules();
+  void StringGridMouseUp(int col, int row);
+  void StringGridDblClick();
+  ui::ItemStyle StringGridDrawCell(int col, int row) const;
+  void resetModuleGrid();
+
+  // ---- Worker thread and cancellation ----------------------------------------------------
+  ConnectionControl connection;
+  WorkerThread uploadThread;  // ThreadCancela
+  // Starts the upload thread on the current page set (PageSetDir).
+  void startUploadThread();
+  void ThreadCancelaExecute();
+  void ButCancelarClick();
+  void EndConnection();
+
+  // ---- Upload orchestrator ---------------------------------------------------------------
+  bool RunUpload();
+
+  // ---- USB update path -------------------------------------------------------------------
+  UsbUpdateState usb;
+  bool FindUnitDrive();
+  bool ReadUnitFile();
+  bool WaitForUnitToTakeRecord();
+  void TakeUploadTimeStamp();
+  bool RunUsbUpload();
 
   // ---- Page files, page image and page checks --------------------------------------------
   PageImage pageImage;
@@ -198,6 +226,21 @@ class TKadMain {
   bool PackagesPresent() const;
 
  private:
+  bool connectionPreChecks();
+  bool connectUsbUnit(EquipmentModel rawModel);
+  bool editedByOperatorKeepsFields() const;
+  bool checkPageSetBeforeUpload();
+  // The unit's drive root; an empty path when a CATV search stopped at a drive without the file.
+  std::optional<std::filesystem::path> locateUnitDrive(bool reportWrongPurpose);
+  bool unitDriveStillThere();
+  bool failUsbWait(TextId message);
+  bool emitUsbRecord(const std::filesystem::path& pageFile);
+  void setRecordFlags(int pageNumber, bool first, bool last, std::uint16_t timeStampHalf);
+  void stepTotalProgress();
+  void fillBothProgressBars();
+  bool runUsbImageUpload(EquipmentModel model);
+  bool writeUsbProgramImage(EquipmentModel model, const std::filesystem::path& source, bool selectModules);
+
   void applyLinkModes(const ModelInfo& info);
   void applyServiceLayout(EquipmentModel model);
   void applyCustomerLayout(EquipmentModel model);

@@ -128,10 +128,13 @@ TEST(UnitChecks, UsbModelByte) {
     m.unitIdentity.usbModelByte = c.modelByte;
     m.unitIdentity.usbCodeField = c.code;
     int ends = 0;
-    m.endConnectionHook = [&] {
+    m.connection.connectionClosed = false;
+    m["ButIniciar"].setEnabled(false);
+    m.form.addObserver([&](ui::Control& control, ui::Property property) {
+      if (control.name() != "ButIniciar" || property != ui::Property::Enabled || !control.enabled()) return;
       ++ends;
       EXPECT_TRUE(h.dialogs.shown().empty());  // the connection ends before the message
-    };
+    });
     if (c.message) h.dialogs.expectMessage(c.message);
     EXPECT_EQ(m.checkUsbModelByte(), c.message == nullptr);
     EXPECT_EQ(ends, c.message ? 1 : 0);
@@ -163,7 +166,11 @@ TEST(UnitChecks, TpDeviceType) {
     auto& m = h.startIdle();
     m.selectModel(c.model);
     int ends = 0;
-    m.endConnectionHook = [&] { ++ends; };
+    m.connection.connectionClosed = false;
+    m["ButIniciar"].setEnabled(false);
+    m.form.addObserver([&](ui::Control& control, ui::Property property) {
+      if (control.name() == "ButIniciar" && property == ui::Property::Enabled && control.enabled()) ++ends;
+    });
     if (c.message) h.dialogs.expectMessage(c.message);
     EXPECT_EQ(m.checkTpDeviceType(c.deviceType), c.message == nullptr);
     EXPECT_EQ(ends, c.message ? 1 : 0);

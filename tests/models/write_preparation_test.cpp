@@ -36,7 +36,7 @@ struct PreparedUnit {
     m->selectModel(model);
     (*m)["EditTipoHard"].setText(hardwareType);
     m->unitIdentity.checkWords = {0x1234, 0x1234};
-    m->endConnectionHook = [this] { ++resets; };
+    m->connection.connectionClosed = false;  // as the connect button leaves it
     (*m)["ButPaginas"].setEnabled(true);  // as the connection leaves it
     (*m)["ButEspecial"].setEnabled(true);
   }
@@ -46,7 +46,7 @@ struct PreparedUnit {
   fs::path folder(const std::string& relative) const { return h.programDir() / relative; }
   std::string brand(const char* section, const char* key) const { return m->brandIni().readString(section, key, "?"); }
   void click() { (*m)["ButPaginas"].click(); }
-  bool reset() const { return resets > 0; }
+  bool reset() const { return m->connection.connectionClosed; }
   bool logged(const std::string& line) const {
     const auto log = h.log();
     return std::find(log.begin(), log.end(), line) != log.end();
@@ -55,7 +55,6 @@ struct PreparedUnit {
   KadHarness h;
   TKadMain* m = nullptr;
   int uploadsStarted = 0;
-  int resets = 0;
 };
 
 std::vector<std::string> e1NewHardwareSet() { return fullPageSetFiles(E1, "nc"); }
@@ -397,6 +396,8 @@ TEST(WritePreparation, TpPackagesMissingAndEverythingDeclinedEndsTheConnection) 
   u.click();
   EXPECT_TRUE(u.reset());
   EXPECT_EQ(u.uploadsStarted, 0);
+  // The module reading that follows leaves the grid idle.
+  EXPECT_TRUE(u.m->moduleGrid.takeSkipNextTpListing());
 }
 
 TEST(WritePreparation, TpPackagesPresentStartAtOnce) {

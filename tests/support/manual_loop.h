@@ -18,13 +18,19 @@ class ManualClock final : public platform::Clock {
     std::lock_guard lock(mutex_);
     return now_;
   }
-  void sleepFor(std::chrono::milliseconds duration) override { advance(duration); }
+  // A sleep moves the clock on, then lets the world around the program (a simulated unit) act.
+  void sleepFor(std::chrono::milliseconds duration) override {
+    advance(duration);
+    if (onSleep) onSleep();
+  }
   platform::LocalDateTime localNow() const override { return local; }
   void advance(std::chrono::milliseconds duration) {
     std::lock_guard lock(mutex_);
     now_ += duration;
   }
   platform::LocalDateTime local{2024, 3, 5, 10, 20, 31};
+  // Set before the program's threads start.
+  std::function<void()> onSleep;
 
  private:
   mutable std::mutex mutex_;
