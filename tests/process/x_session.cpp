@@ -70,11 +70,9 @@ bool XSession::pressKeys(const std::string& titlePattern, const std::string& key
   return true;
 }
 
-bool XSession::screenshot(const std::string& titlePattern, const std::filesystem::path& png) const {
-  const auto found = windows(titlePattern);
-  if (found.empty()) return false;
+bool XSession::screenshot(const std::filesystem::path& png) const {
   std::filesystem::create_directories(png.parent_path());
-  run("import -window " + found.front() + " '" + png.string() + "'");
+  run("import -window root '" + png.string() + "'");
   return std::filesystem::exists(png);
 }
 

@@ -24,8 +24,8 @@ class XSession {
   std::vector<std::string> windows(const std::string& titlePattern) const;
   // Focuses the first window whose title matches and types the keys ("Return", "F5").
   bool pressKeys(const std::string& titlePattern, const std::string& keys) const;
-  // Saves a picture of the window as a PNG file; false when it could not be taken.
-  bool screenshot(const std::string& titlePattern, const std::filesystem::path& png) const;
+  // Saves a picture of the whole screen as a PNG file; false when it could not be taken.
+  bool screenshot(const std::filesystem::path& png) const;
 
  private:
   std::string run(const std::string& command) const;
