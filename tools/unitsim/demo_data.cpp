@@ -24,6 +24,9 @@ std::vector<std::uint16_t> pageWords(int page, int count) {
     words[4] = 200;  // the E1 equipment code
     words[5] = 1;    // page-format version
   }
+  if (page == 0 && count > 155) {
+    words[154] = words[155] = 0;  // equal check words: the unit may be written again
+  }
   return words;
 }
 
