@@ -154,13 +154,9 @@ class TKadMain {
   void funcaoAtualizaSoftware();
 
   // ---- Connection and upload flags --------------------------------------------------------
-  std::atomic<bool> connected{false};
-  std::atomic<bool> uploadRunning{false};
-  std::atomic<bool> cancelRequested{false};
   std::atomic<bool> specialMode{false};  // the special mode is active: page 0 only
   std::atomic<bool> specialModeRequested{false};
   std::atomic<bool> loaderMode{false};
-  std::atomic<bool> resumeRequested{false};
   bool moduleFlags[8] = {};
   unsigned char workArea[16] = {};
   unsigned char transferBuffer[8] = {};

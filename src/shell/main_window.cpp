@@ -168,7 +168,7 @@ bool TKadMain::FormShortCut(ui::Key key, unsigned modifiers) {
   switch (key) {
     case ui::Key::Escape:
       if (!form["ButCancelar"].enabled()) return false;
-      cancelRequested = true;
+      connection.userCancelled = true;
       if (stopAndReset) stopAndReset();
       return true;
     case ui::Key::F5:

@@ -76,11 +76,9 @@ void TKadMain::FormCreate() {
   form["ComboDir"].setItemIndex(programIni().readInteger(config::kConfig, config::kDiretorio, 0));
 
   // 13: idle state of the connection and the upload.
-  connected = false;
-  uploadRunning = false;
-  cancelRequested = false;
+  connection.userCancelled = false;
+  connection.uploadFinished = false;
   specialMode = false;
-  resumeRequested = false;
   form["ProgressAtual"].setMax(1);
   form["ProgressAtual"].setPosition(0);
   form["ProgressTotal"].setMax(1);

@@ -282,7 +282,7 @@ TEST(Shortcuts, KeysRunTheirActionOnlyWhenTheirButtonIsEnabled) {
   m["ButPaginas"].setEnabled(true);  // enabled but still invisible
   m["ButIniciar"].setEnabled(false);
   EXPECT_TRUE(m.form.shortCut(ui::Key::Escape, 0));
-  EXPECT_TRUE(m.cancelRequested);
+  EXPECT_TRUE(m.connection.userCancelled);
   EXPECT_EQ(stops, 1);
   EXPECT_TRUE(m.form.shortCut(ui::Key::F6, 0));
   EXPECT_EQ(writes, 1);
