@@ -7,6 +7,7 @@
 
 #include "demo_data.h"
 #include "pagesets/page_file.h"
+#include "platform/ini_file.h"
 #include "process/x_session.h"
 #include "support/loopback_http_server.h"
 #include "support/temp_dir.h"
@@ -132,6 +133,27 @@ TEST(CliProcess, UsageErrorsAndHelp) {
     EXPECT_EQ(waitFor(cli, std::chrono::seconds(20)), c.exitStatus) << c.arguments.front();
     EXPECT_NE(readWholeFile(dir.path() / "out.txt").find(c.says), std::string::npos) << c.arguments.front();
   }
+}
+
+}  // namespace
+}  // namespace kad::test
+
+namespace kad::test {
+namespace {
+
+TEST(CliProcess, AnswerRulesComeBeforeTheDefaultAnswer) {
+  TempDir dir;
+  std::filesystem::copy_file(kBin / "kad-cli", dir.path() / "kad-cli");
+  std::filesystem::create_directories(dir.path() / "no-drive");
+  std::ofstream(dir.path() / "answers.txt") << "# first-start question\nno automática|automatic\n";
+  // No brand file yet: the first start asks about the automatic update check.
+  const pid_t cli = startProgram(dir.path() / "kad-cli", {"--yes", "--answers", (dir.path() / "answers.txt").string()},
+                                 {{"KAD_USB_DRIVES", (dir.path() / "no-drive").string()}}, dir.path() / "out.txt");
+  EXPECT_EQ(waitFor(cli, std::chrono::seconds(30)), 1);  // no unit on the drive
+  const auto output = readWholeFile(dir.path() / "out.txt");
+  EXPECT_NE(output.find("Deseja habilitar a verificação automática"), std::string::npos) << output;
+  EXPECT_NE(output.find("  -> No"), std::string::npos) << output;
+  EXPECT_EQ(platform::IniFile(dir.path() / "DORN.ini").readString("Atualiza", "Automatico", ""), "N?o");
 }
 
 }  // namespace
