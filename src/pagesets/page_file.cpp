@@ -4,6 +4,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "pagesets/page_set_layout.h"
 #include "pagesets/personal_data.h"
 #include "shell/kad_main.h"
 
@@ -182,9 +183,55 @@ bool readBackMatches(const PageImage& image, std::span<const std::uint16_t> read
 
 }  // namespace kad
 
-// ---- the checks as operations of the main window ----
+// ---- loading and the checks as operations of the main window ----
 
 namespace kad {
+
+bool TKadMain::LoadPageFile(const std::filesystem::path& path) {
+  const std::string name = path.filename().string();
+  if (isX50rFile(path)) pageSet.x50rLoaded = true;
+  appendLog(text(TextId::MsgOpening) + name + "...");
+  pageImage.words.clear();
+
+  PageFileResult result = readPageFile(path);
+  if (!result.page) {
+    // A damaged file is refused like a missing one: nothing of it reaches the unit.
+    const std::string message = text(TextId::MsgErrorOpening) + path.string() + "!";
+    appendLog(message);
+    EndConnection();
+    dialogs().showOk(text(TextId::TitleError), message, ui::Icon::Error);
+    return false;
+  }
+
+  auto& current = form["ProgressAtual"];
+  current.setMax(static_cast<int>(result.page->recordCount));
+  current.setPosition(0);
+  for (std::size_t record = 1; record <= result.page->recordCount; ++record) {
+    current.setPosition(static_cast<int>(record));
+  }
+  updatePercentLabels();
+
+  pageImage.words = std::move(result.page->words);
+  if (takesLoadAddress(path, programDir(), linkMode.load())) pageImage.loadAddress = result.page->headerLoadAddress;
+
+  if (linkMode.load() == LinkMode::USB && !EmitPageRecord(name)) return false;
+  appendLog(name + text(TextId::MsgOpenedSuffix));
+  return true;
+}
+
+bool TKadMain::CheckPageSetForUnit() {
+  if (!LoadPageFile(pageSet.pageSetDir / kPageZeroFile)) return false;
+  const EquipmentModel model = normalizedModel(currentModel.load());
+  const PageSetCheck check = checkPageSetWords(model, pageImage);
+  if (check.verdict == PageSetVerdict::NewerFormat) {
+    dialogs().showOk(text(TextId::TitleError), text(TextId::MsgPagesNewerThanProgram), ui::Icon::Error);
+    return false;
+  }
+  if (check.verdict == PageSetVerdict::WrongModel) return false;
+  // An E1 page set made with code 202 belongs to the TT hardware line.
+  if (model == EquipmentModel::E1) unitIdentity.FamilyCode202 = check.familyCode202;
+  return true;
+}
 
 bool TKadMain::CheckPageHardwareType() {
   const std::uint16_t pageType = pageImage.wordAt(kHardwareTypeWord);

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
+
+#include "shell/kad_main.h"
 
 namespace kad {
 
@@ -169,6 +172,118 @@ bool writeProgramImage(const std::filesystem::path& exchangeFile, std::span<cons
   file.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
   file.flush();
   return static_cast<bool>(file);
+}
+
+}  // namespace kad
+
+// ---- the exchange file as operations of the main window ----
+
+namespace kad {
+
+namespace {
+
+// The bytes of a file, at most `limit` of them; nothing when it cannot be opened.
+std::optional<std::vector<std::uint8_t>> readFileBytes(const std::filesystem::path& path, std::uintmax_t limit) {
+  std::error_code error;
+  if (path.empty() || !std::filesystem::is_regular_file(path, error)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::min(limit, std::filesystem::file_size(path, error))));
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (in.bad()) return std::nullopt;
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  return bytes;
+}
+
+}  // namespace
+
+bool TKadMain::EmitPageRecord(const std::string& fileName) {
+  RecordPersonalData personal;
+  if (fileName == "page0.tag") {
+    BuildClientBlock();
+    applyCalibrationErase(personalData, calibrationToBeErased());
+    personal = {clientBlock, personalData.calibrationWords, personalData.moduleWord};
+  } else if (fileName == "page15.tag") {
+    personal.moduleWord = personalData.moduleWord;
+  }
+  const auto record = buildPageRecord(usb.record, fileName, pageImage.words, personal);
+  const EquipmentModel model = normalizedModel(currentModel.load());
+  if (!writePageRecord(usb.unitDriveRoot / exchangeFileName(model, form["chkSelModulos"].checked()), record)) {
+    dialogs().showOk(text(TextId::TitleError), text(TextId::MsgDeviceFull), ui::Icon::Error);
+    return false;
+  }
+  // The record now waits for the unit: its first byte is 0xF0 until the unit takes it.
+  usb.record.unitHeader[0] = kRecordWaiting;
+  appendLog(text(TextId::MsgPagePrefix) + fileName + text(TextId::MsgSentSuffix));
+  return true;
+}
+
+bool TKadMain::BuildAndWriteProgramImage(const std::filesystem::path& source) {
+  const EquipmentModel model = normalizedModel(currentModel.load());
+  const bool selectModules = form["chkSelModulos"].checked();
+
+  std::optional<std::vector<std::uint8_t>> calibration;
+  if (form["chkGravComPagCalib"].checked()) {
+    if (const auto placement = calibrationPlacement(model)) {
+      const std::filesystem::path file = calibrationFile[static_cast<std::size_t>(model)];
+      calibration = readFileBytes(file, placement->fileOffset + placement->length);
+      if (!calibration) {
+        const std::string message = text(TextId::MsgErrorOpening) + file.string() + "!";
+        appendLog(message);
+        if (!dialogs().askYesNo(text(TextId::TitleWarning), message + "\n" + text(TextId::MsgAskNoCalib),
+                                ui::Icon::Warning)) {
+          EndConnection();
+          return false;
+        }
+      }
+    }
+  }
+
+  appendLog(text(TextId::MsgOpening) + source.filename().string() + "...");
+  // One byte more than the largest image is enough to know that a file does not fit.
+  const auto program = readFileBytes(source, kPlainImageBytes + 1);
+  if (!program) {
+    const std::string message = text(TextId::MsgErrorOpening) + source.string() + "!";
+    appendLog(message);
+    EndConnection();
+    dialogs().showOk(text(TextId::TitleError), message, ui::Icon::Error);
+    return false;
+  }
+
+  ProgramImageInputs inputs;
+  inputs.model = model;
+  inputs.profile = profile();
+  inputs.selectModulesTicked = selectModules;
+  inputs.preservedArea = usb.unitPreservedArea;
+  if (calibration) inputs.calibrationFile = std::span<const std::uint8_t>(*calibration);
+  inputs.identity = {form["MaskNSerie"].text(), form["EditNomeCliente"].text(), form["EditSliver"].text(),
+                     form["EditEquip"].text(), form["EditTipoHard"].text()};
+  inputs.program = *program;
+  const auto image = assembleProgramImage(inputs);
+  usb.unitPreservedArea.clear();
+  if (!image) {
+    dialogs().showOk(text(TextId::TitleInformation), text(TextId::MsgDeviceFull), ui::Icon::Information);
+    return false;
+  }
+
+  auto& current = form["ProgressAtual"];
+  auto& total = form["ProgressTotal"];
+  current.setMax(100);
+  total.setMax(100);
+  for (int hundredth = 0; hundredth <= 99; ++hundredth) {
+    current.setPosition(hundredth);
+    total.setPosition(hundredth);
+  }
+  updatePercentLabels();
+
+  if (!writeProgramImage(usb.unitDriveRoot / exchangeFileName(model, selectModules), *image)) {
+    dialogs().showOk(text(TextId::TitleError), text(TextId::MsgUsbUpdateFailed), ui::Icon::Error);
+    return false;
+  }
+  current.setPosition(100);
+  total.setPosition(100);
+  updatePercentLabels();
+  return true;
 }
 
 }  // namespace kad

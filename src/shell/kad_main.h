@@ -196,8 +196,16 @@ class TKadMain {
   // ---- Page files, page image and page checks --------------------------------------------
   PageImage pageImage;
   PageCheckState pageChecks;
+  // Reads a page file into the page image; on the USB link also sends it as a page record.
+  bool LoadPageFile(const std::filesystem::path& path);
+  bool CheckPageSetForUnit();
   bool CheckPageHardwareType();
   bool VerifyPageReadBack(std::size_t offset);
+
+  // ---- USB exchange file and program images ----------------------------------------------
+  // Writes the page image just loaded from `fileName` as the next record of the exchange file.
+  bool EmitPageRecord(const std::string& fileName);
+  bool BuildAndWriteProgramImage(const std::filesystem::path& source);
 
   // ---- Page-set layout and page sequences -------------------------------------------------
   PageSetState pageSet;
@@ -230,12 +238,10 @@ class TKadMain {
   std::optional<std::filesystem::path> locateUnitDrive(bool reportWrongPurpose);
   bool unitDriveStillThere();
   bool failUsbWait(TextId message);
-  bool emitUsbRecord(const std::filesystem::path& pageFile);
   void setRecordFlags(int pageNumber, bool first, bool last, std::uint16_t timeStampHalf);
   void stepTotalProgress();
   void fillBothProgressBars();
   bool runUsbImageUpload(EquipmentModel model);
-  bool writeUsbProgramImage(EquipmentModel model, const std::filesystem::path& source, bool selectModules);
 
   void applyLinkModes(const ModelInfo& info);
   void applyServiceLayout(EquipmentModel model);

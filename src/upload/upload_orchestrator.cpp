@@ -6,7 +6,8 @@ namespace kad {
 bool TKadMain::checkPageSetBeforeUpload() {
   if (normalizedModel(currentModel.load()) == EquipmentModel::TP) return true;
   // On USB the unit's own file is the check: it must still be there and readable.
-  return linkMode.load() == LinkMode::USB && ReadUnitFile();
+  if (linkMode.load() == LinkMode::USB) return ReadUnitFile();
+  return CheckPageSetForUnit();
 }
 
 bool TKadMain::RunUpload() {

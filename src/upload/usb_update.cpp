@@ -4,7 +4,6 @@
 #include "upload/usb_update.h"
 
 #include <algorithm>
-#include <fstream>
 
 #include "pagesets/page_file.h"
 #include "pagesets/page_set_layout.h"
@@ -17,8 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::size_t kUnitFileReadBytes = kPreservedAreaBytes;
-// The largest program image the unit takes; a bigger source file is refused before reading.
-constexpr std::uintmax_t kMaxImageSourceBytes = 0x7D000;
 
 std::uint8_t byteAt(std::span<const std::uint8_t> data, std::size_t at) { return at < data.size() ? data[at] : 0; }
 
@@ -245,38 +242,6 @@ void TKadMain::TakeUploadTimeStamp() { usb.uploadTimeStamp = uploadTimeStampFor(
 
 // ---- the upload ----
 
-bool TKadMain::emitUsbRecord(const fs::path& pageFile) {
-  const PageFileResult result = readPageFile(pageFile);
-  if (!result.page) {
-    const std::string message = text(TextId::MsgErrorOpening) + pageFile.string();
-    appendLog(message);
-    dialogs().messageBox(text(TextId::TitleError), message, ui::Buttons::Ok, ui::Icon::Error);
-    return false;
-  }
-  const std::string name = pageFile.filename().string();
-  RecordPersonalData personal;
-  if (name == kPageZeroFile) {
-    BuildClientBlock();
-    applyCalibrationErase(personalData, calibrationToBeErased());
-    personal = {clientBlock, personalData.calibrationWords, personalData.moduleWord};
-  } else if (name == "page15.tag") {
-    personal.moduleWord = personalData.moduleWord;
-  }
-  const auto record = buildPageRecord(usb.record, name, result.page->words, personal);
-  if (!writePageRecord(usb.unitDriveRoot / kExchangeFile, record)) {
-    dialogs().messageBox(text(TextId::TitleError), text(TextId::MsgDeviceFull), ui::Buttons::Ok, ui::Icon::Error);
-    return false;
-  }
-  // The record now waits for the unit: its first byte is 0xF0 until the unit takes it.
-  usb.record.unitHeader[0] = kRecordWaiting;
-  auto& current = form["ProgressAtual"];
-  current.setMax(static_cast<int>(std::max<std::size_t>(result.page->recordCount, 1)));
-  current.setPosition(current.max());
-  updatePercentLabels();
-  appendLog(text(TextId::MsgTheFile) + name + text(TextId::MsgWasLoaded));
-  return true;
-}
-
 void TKadMain::setRecordFlags(int pageNumber, bool first, bool last, std::uint16_t timeStampHalf) {
   usb.record.pageNumber = static_cast<std::uint8_t>(pageNumber);
   usb.record.firstRecord = first;
@@ -314,11 +279,11 @@ bool TKadMain::RunUsbUpload() {
     form["ProgressTotal"].setMax(20);
     stepTotalProgress();
     setRecordFlags(0, true, false, firstHalf);
-    if (connection.connectionClosed || !emitUsbRecord(programDir() / ramProgram)) return false;
+    if (connection.connectionClosed || !LoadPageFile(programDir() / ramProgram)) return false;
     stepTotalProgress();
     if (!WaitForUnitToTakeRecord()) return false;
     setRecordFlags(*page, false, true, laterHalf);
-    if (!emitUsbRecord(pageFilePath(pageSetDir, *page))) return false;
+    if (!LoadPageFile(pageFilePath(pageSetDir, *page))) return false;
     fillBothProgressBars();
     return true;
   }
@@ -354,12 +319,17 @@ bool TKadMain::RunUsbUpload() {
       if (!WaitForUnitToTakeRecord()) return false;
       setRecordFlags(step.recordPage, false, false, laterHalf);
     }
-    if (!emitUsbRecord(step.path(programDir(), pageSetDir))) return false;
+    if (!LoadPageFile(step.path(programDir(), pageSetDir))) return false;
+    if (step.part == PagePart::SecondHalf) {
+      // The companion half is written: the next "x50r.tag" starts a new pair.
+      pageSet.x50rLoaded = false;
+      pageSet.halfPending = false;
+    }
   }
   if (!WaitForUnitToTakeRecord()) return false;
   stepTotalProgress();
   setRecordFlags(0, false, true, laterHalf);
-  if (!emitUsbRecord(pageSetDir / kPageZeroFile)) return false;
+  if (!LoadPageFile(pageSetDir / kPageZeroFile)) return false;
   fillBothProgressBars();
   EndConnection();
   return true;
@@ -378,39 +348,9 @@ bool TKadMain::runUsbImageUpload(EquipmentModel model) {
     dialogs().messageBox(text(TextId::TitleError), message, ui::Buttons::Ok, ui::Icon::Error);
     return false;
   }
-  const bool written = writeUsbProgramImage(model, source, selectModules);
+  const bool written = BuildAndWriteProgramImage(source);
   EndConnection();
   return written;
-}
-
-bool TKadMain::writeUsbProgramImage(EquipmentModel model, const fs::path& source, bool selectModules) {
-  std::error_code error;
-  const auto size = fs::file_size(source, error);
-  std::optional<std::vector<std::uint8_t>> image;
-  if (!error && size <= kMaxImageSourceBytes) {
-    std::ifstream in(source, std::ios::binary);
-    std::vector<std::uint8_t> program((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    ProgramImageInputs inputs;
-    inputs.model = model;
-    inputs.profile = profile();
-    inputs.selectModulesTicked = selectModules;
-    inputs.preservedArea = usb.unitPreservedArea;
-    inputs.identity = {form["MaskNSerie"].text(), form["EditNomeCliente"].text(), form["EditSliver"].text(),
-                       form["EditEquip"].text(), form["EditTipoHard"].text()};
-    inputs.program = program;
-    image = assembleProgramImage(inputs);
-  }
-  if (!image) {
-    dialogs().messageBox(text(TextId::TitleError), text(TextId::MsgDeviceFull), ui::Buttons::Ok, ui::Icon::Error);
-    return false;
-  }
-  const fs::path target = usb.unitDriveRoot / exchangeFileName(model, selectModules);
-  if (!writeProgramImage(target, *image)) {
-    dialogs().messageBox(text(TextId::TitleError), text(TextId::MsgUsbUpdateFailed), ui::Buttons::Ok, ui::Icon::Error);
-    return false;
-  }
-  fillBothProgressBars();
-  return true;
 }
 
 }  // namespace kad
