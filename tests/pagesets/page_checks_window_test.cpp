@@ -1,9 +1,13 @@
 // The page checks and the personal data as the main window runs them: texts, dialogs, log.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <numeric>
+
 #include "pagesets/page_file.h"
 #include "shell/kad_main.h"
 #include "support/kad_harness.h"
+#include "support/usb_fixture.h"
 
 namespace kad {
 namespace {
@@ -17,6 +21,158 @@ TKadMain& started(KadHarness& h) {
 }
 
 std::string lastLine(const KadHarness& h) { return h.log().empty() ? std::string() : h.log().back(); }
+
+void writeText(const std::filesystem::path& file, const std::string& text) {
+  std::filesystem::create_directories(file.parent_path());
+  std::ofstream(file, std::ios::binary) << text;
+}
+
+// The last `count` lines of the log.
+std::vector<std::string> lastLines(const KadHarness& h, std::size_t count) {
+  const auto log = h.log();
+  return {log.end() - static_cast<std::ptrdiff_t>(std::min(count, log.size())), log.end()};
+}
+
+TEST(LoadPageFileWindow, LogsAroundTheLoadAndStepsTheBarOncePerRecord) {
+  KadHarness h;
+  TKadMain& main = started(h);
+  main.linkMode = LinkMode::Serial;
+  std::vector<std::uint16_t> words(30);  // three records of the test files' twelve words at most
+  std::iota(words.begin(), words.end(), std::uint16_t{0x100});
+  const auto file = h.dir.path() / "pages" / "page3.tag";
+  writeText(file, test::tagFileOf(words));
+  std::vector<int> positions;
+  main.form.addObserver([&](ui::Control& control, ui::Property property) {
+    if (control.name() == "ProgressAtual" && property == ui::Property::Position) positions.push_back(control.position());
+  });
+
+  ASSERT_TRUE(main.LoadPageFile(file));
+  EXPECT_EQ(main.pageImage.words, words);
+  EXPECT_EQ(main["ProgressAtual"].max(), 3);
+  EXPECT_EQ(positions, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(lastLines(h, 2), (std::vector<std::string>{"Opening page3.tag...", "page3.tag opened."}));
+  EXPECT_TRUE(h.dialogs.shown().empty());
+}
+
+TEST(LoadPageFileWindow, LoadAddressX50rFlagAndUsbRecordFollowTheFileAndTheLink) {
+  struct Case {
+    bool inProgramDir;
+    const char* name;
+    LinkMode link;
+    bool addressTaken;
+    bool x50r;
+  };
+  const Case cases[] = {
+      {true, "user.tag", LinkMode::Serial, true, false},     {true, "bootgra.tag", LinkMode::Ethernet, true, false},
+      {true, "user.tag", LinkMode::USB, false, false},       {false, "user.tag", LinkMode::Serial, false, false},
+      {false, "x50r.tag", LinkMode::USB, false, true},       {false, "X50R.TAG", LinkMode::Serial, false, false},
+  };
+  KadHarness h;
+  TKadMain& main = started(h);
+  main.usb.unitDriveRoot = h.dir.path() / "unit";
+  const auto exchangeFile = main.usb.unitDriveRoot / "firmware.bin";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + (c.inProgramDir ? " in the program folder, link " : " in a page set, link ") +
+                 std::to_string(static_cast<int>(c.link)));
+    writeText(exchangeFile, std::string(4096, '\0'));
+    const auto file = (c.inProgramDir ? h.programDir() : h.dir.path() / "pages" / "") / c.name;
+    writeText(file, test::tagFileOf({0x0A0B, 0x0C0D}));  // its header's load address is 0x8000
+    main.linkMode = c.link;
+    main.pageImage.loadAddress = 0x1234;
+    main.pageSet.x50rLoaded = false;
+
+    ASSERT_TRUE(main.LoadPageFile(file));
+    EXPECT_EQ(main.pageImage.loadAddress, c.addressTaken ? 0x8000 : 0x1234);
+    EXPECT_EQ(main.pageSet.x50rLoaded, c.x50r);
+    const std::string name = c.name;
+    std::vector<std::string> expected = {"Opening " + name + "...", name + " opened."};
+    // On USB the page goes out as a record of the exchange file between the two lines.
+    if (c.link == LinkMode::USB) expected.insert(expected.begin() + 1, "Page " + name + " successfully sent.");
+    EXPECT_EQ(lastLines(h, expected.size()), expected);
+    std::ifstream record(exchangeFile, std::ios::binary);
+    EXPECT_EQ(record.get(), c.link == LinkMode::USB ? 0xF0 : 0x00);
+  }
+}
+
+TEST(LoadPageFileWindow, UnreadableOrMalformedFileEndsTheConnection) {
+  const std::string good = test::tagFileOf({1, 2, 3});
+  struct Case {
+    const char* what;
+    std::optional<std::string> text;  // none: the file is missing
+  };
+  const Case cases[] = {
+      {"missing", std::nullopt},
+      {"no end token", good.substr(0, good.rfind(':'))},
+      {"token too long", "K0000PAGEXTAG98000B" + std::string(100, '1') + "7F00F\n:\n"},
+      {"record without the '7' tag", "K0000PAGEXTAG98000B1234B5678BF00F\n:\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    KadHarness h;
+    TKadMain& main = started(h);
+    main.linkMode = LinkMode::Serial;
+    main.pageImage.words = {7, 7, 7};
+    // As a connection leaves the window.
+    main.connection.connectionClosed = false;
+    main["ButIniciar"].setEnabled(false);
+    main["ButCancelar"].setEnabled(true);
+    const auto file = h.dir.path() / "pages" / "page4.tag";
+    if (c.text) writeText(file, *c.text);
+    const std::string message = "Error opening " + file.string() + "!";
+    h.dialogs.expectMessage(message);
+
+    EXPECT_FALSE(main.LoadPageFile(file));
+    ASSERT_EQ(h.dialogs.shown().size(), 1u);
+    EXPECT_EQ(h.dialogs.shown()[0].title, "Error");
+    EXPECT_EQ(h.dialogs.shown()[0].text, message);
+    EXPECT_EQ(lastLines(h, 2), (std::vector<std::string>{"Opening page4.tag...", message}));
+    EXPECT_TRUE(main.pageImage.words.empty());
+    EXPECT_TRUE(main.connection.connectionClosed);
+    EXPECT_TRUE(main["ButIniciar"].enabled());
+    EXPECT_FALSE(main["ButCancelar"].enabled());
+  }
+}
+
+TEST(CheckPageSetForUnitWindow, ChecksPageZeroOfThePageSet) {
+  struct Case {
+    EquipmentModel model;
+    std::uint16_t code;
+    std::uint16_t format;
+    bool passes;
+    bool newerBox;
+  };
+  const Case cases[] = {
+      {EquipmentModel::E1, 202, 6, true, false},  {EquipmentModel::E1, 200, 0, true, false},
+      {EquipmentModel::E1, 200, 7, false, true},  {EquipmentModel::T1, 201, 1, false, false},
+      {EquipmentModel::T1, 201, 2, true, false},  {EquipmentModel::DSL2, 300, 0, false, false},
+  };
+  KadHarness h;
+  TKadMain& main = started(h);
+  main.linkMode = LinkMode::Serial;
+  main.pageSet.pageSetDir = h.dir.path() / "pages";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(static_cast<int>(c.model)) + " code " + std::to_string(c.code) + " format " +
+                 std::to_string(c.format));
+    main.currentModel = c.model;
+    main.unitIdentity.FamilyCode202 = c.code != 202;  // the check must set or clear it
+    std::vector<std::uint16_t> words(20, 0);
+    words[kEquipmentCodeWord] = c.code;
+    words[kFormatVersionWord] = c.format;
+    writeText(main.pageSet.pageSetDir / "page0.tag", test::tagFileOf(words));
+    const auto boxes = h.dialogs.shown().size();
+    if (c.newerBox) h.dialogs.expectMessage(main.text(TextId::MsgPagesNewerThanProgram));
+
+    EXPECT_EQ(main.CheckPageSetForUnit(), c.passes);
+    EXPECT_EQ(h.log().back(), "page0.tag opened.");
+    EXPECT_EQ(h.dialogs.shown().size(), boxes + (c.newerBox ? 1 : 0));
+    if (c.newerBox) {
+      EXPECT_EQ(h.dialogs.shown().back().title, "Error");
+    }
+    if (c.model == EquipmentModel::E1 && c.passes) {
+      EXPECT_EQ(main.unitIdentity.FamilyCode202, c.code == 202);
+    }
+  }
+}
 
 void loadPageWithType(TKadMain& main, std::uint16_t type) {
   main.pageImage.words.assign(40, 0);
