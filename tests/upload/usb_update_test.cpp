@@ -229,6 +229,13 @@ TEST(UsbUpload, TwentyPageE1WritesEveryPageThenPageZeroWithThePersonalData) {
 
   f.expectIdleWindow();
   const auto log = f.h.log();
+  // Every record is loaded through the page loader: opened, sent, then reported opened.
+  const auto opening = std::find(log.begin(), log.end(), "Opening page7.tag...");
+  ASSERT_LE(std::distance(opening, log.end()), std::distance(log.begin(), log.end()) - 1);
+  EXPECT_EQ(*(opening + 1), "Page page7.tag successfully sent.");
+  EXPECT_EQ(*(opening + 2), "page7.tag opened.");
+  EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& line) { return line.ends_with(" opened."); }),
+            static_cast<std::ptrdiff_t>(expected.size()));
   ASSERT_GE(log.size(), 3u);
   EXPECT_EQ(log[log.size() - 3], "USB connection closed.");
   EXPECT_EQ(log[log.size() - 2], "Operation complete.");
@@ -370,6 +377,105 @@ TEST(UsbUpload, MissingProgramImageIsReported) {
   f.h.dialogs.expectMessage("The file programa_principal.bin was not found! Operation aborted...\nCheck if the folder");
   f.h.dialogs.expectMessage("Error while uploading the unit!");
   f.upload();
+  f.expectIdleWindow();
+}
+
+TEST(UsbUpload, APageFileThatCannotBeLoadedStopsTheUploadBeforeIt) {
+  for (const bool missing : {true, false}) {
+    SCOPED_TRACE(missing ? "missing" : "without its end token");
+    UsbFixture f;
+    f.plugIn();
+    f.start();
+    f.connect();
+    const auto page7 = f.pageSet() / "page7.tag";
+    if (missing) {
+      std::filesystem::remove(page7);
+    } else {
+      std::ofstream(page7, std::ios::binary) << "K0000PAGEXTAG98000B12347F00F\n";
+    }
+    const std::string message = "Error opening " + page7.string() + "!";
+    f.h.dialogs.expectMessage(message);
+    f.h.dialogs.expectMessage("Error while uploading the unit!");
+    f.upload();
+    f.letUnitLook();
+
+    const auto memory = f.unit->memory();
+    ASSERT_FALSE(memory.events.empty());
+    EXPECT_EQ(memory.events.back().page, 6);
+    EXPECT_FALSE(lastRecordTaken(memory));
+    f.expectIdleWindow();
+    const auto log = f.h.log();
+    const auto error = std::find(log.begin(), log.end(), message);
+    ASSERT_NE(error, log.end());
+    EXPECT_EQ(*(error - 1), "Opening page7.tag...");
+    EXPECT_EQ(*(error + 1), "USB connection closed.");
+  }
+}
+
+TEST(UsbUpload, OtdrCalibrationIsMergedOrLeftOutAsTheOperatorSays) {
+  enum class Calibration { Present, MissingGoOn, MissingStop };
+  for (const Calibration calibration : {Calibration::Present, Calibration::MissingGoOn, Calibration::MissingStop}) {
+    SCOPED_TRACE(static_cast<int>(calibration));
+    UsbFixture f("Engenharia");
+    unitsim::UnitIdentity unit;
+    unit.model = EquipmentModel::OTDR;
+    f.plugIn(unit);
+    std::ofstream(f.pageSet() / "programa_principal.bin", std::ios::binary) << std::string(1000, '\x5A');
+    const auto calibrationFile = f.h.dir.path() / "otdr-cal.bin";
+    std::vector<char> calibrationBytes(4096);
+    for (std::size_t i = 0; i < calibrationBytes.size(); ++i) calibrationBytes[i] = static_cast<char>(i * 13 + 1);
+    std::ofstream(calibrationFile, std::ios::binary).write(calibrationBytes.data(), 4096);
+    auto& m = f.start(EquipmentModel::OTDR);
+    f.connect("Press F2 + F3 + ON/ OFF");
+    f.h.dialogs.expectMessage("calibration file's path");
+    f.h.dialogs.expectOpenFile(calibrationFile.string());
+    m["chkGravComPagCalib"].setChecked(true);
+    const std::string openError = "Error opening " + calibrationFile.string() + "!";
+    if (calibration != Calibration::Present) {
+      std::filesystem::remove(calibrationFile);
+      f.h.dialogs.expectMessage(openError + "\nContinue without uploading the calibration?",
+                                calibration == Calibration::MissingGoOn ? ui::Answer::Yes : ui::Answer::No);
+    }
+    f.h.dialogs.expectMessage(calibration == Calibration::MissingStop ? "Error while uploading the unit!"
+                                                                      : "Operation complete.");
+    f.upload();
+    f.letUnitLook();
+    f.expectIdleWindow();
+
+    const auto memory = f.unit->memory();
+    const auto log = f.h.log();
+    EXPECT_EQ(std::count(log.begin(), log.end(), openError), calibration == Calibration::Present ? 0 : 1);
+    if (calibration == Calibration::MissingStop) {
+      EXPECT_TRUE(memory.images.empty());
+      continue;
+    }
+    ASSERT_EQ(memory.images.size(), 1u);
+    const auto& image = memory.images.begin()->second;
+    ASSERT_GE(image.size(), 21480u);
+    for (std::size_t i = 84; i < 4096; i += 401) {
+      const std::uint8_t expected = calibration == Calibration::Present ? static_cast<std::uint8_t>(calibrationBytes[i])
+                                                                        : unitsim::preservedAreaByte(i);
+      EXPECT_EQ(image[i], expected) << i;
+    }
+    EXPECT_EQ(image[20480], 0x5A);
+    EXPECT_NE(std::find(log.begin(), log.end(), "Opening programa_principal.bin..."), log.end());
+  }
+}
+
+TEST(UsbUpload, AProgramTooLargeForTheImageIsRefused) {
+  UsbFixture f;
+  unitsim::UnitIdentity unit;
+  unit.model = EquipmentModel::OPM;
+  f.plugIn(unit);
+  std::ofstream(f.pageSet() / "programa_principal.bin", std::ios::binary) << std::string(487425, '\x01');
+  f.start(EquipmentModel::OPM);
+  f.connect("Turn the unit on normaly");
+  f.h.dialogs.expectMessage("ERRO!\n No space left on the device.");
+  f.h.dialogs.expectMessage("Error while uploading the unit!");
+  f.upload();
+  f.letUnitLook();
+  EXPECT_EQ(f.h.dialogs.shown().at(1).title, "Information");
+  EXPECT_TRUE(f.unit->memory().images.empty());
   f.expectIdleWindow();
 }
 
