@@ -15,6 +15,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/manual_loop.h"
 #include "support/temp_dir.h"
+#include "demo_data.h"
 #include "usb_drive.h"
 
 namespace {
@@ -22,20 +23,11 @@ namespace {
 using namespace kad;
 namespace fs = std::filesystem;
 
-std::string tagFileOf(std::size_t words, std::uint16_t mark) {
-  std::string text = "K0000PAGEXTAG98000B";
-  char word[6];
-  for (std::size_t i = 0; i < words; ++i) {
-    std::snprintf(word, sizeof word, "%04X", static_cast<unsigned>((mark + i) & 0xFFFF));
-    text += word;
-    if ((i + 1) % 12 == 0 || i + 1 == words) {
-      text += "7F00F\nB";
-    } else {
-      text += "B";
-    }
-  }
-  text.pop_back();
-  return text + ":\n";
+// A page of `count` words counting up from `mark`.
+std::string pageOf(std::size_t count, std::uint16_t mark) {
+  std::vector<std::uint16_t> words(count);
+  for (std::size_t i = 0; i < count; ++i) words[i] = static_cast<std::uint16_t>(mark + i);
+  return unitsim::pageFileText(0x8000, words);
 }
 
 double seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; }
@@ -54,9 +46,9 @@ int main() {
   fs::create_directories(pages);
   // Page files of a real page's size (32,768 words, the first half of a FLASH page).
   constexpr std::size_t kWords = 32768;
-  std::ofstream(programDir / "user.tag") << tagFileOf(2048, 1);
+  std::ofstream(programDir / "user.tag") << pageOf(2048, 1);
   for (int page = 0; page <= 25; ++page) {
-    std::ofstream(pages / ("page" + std::to_string(page) + ".tag")) << tagFileOf(kWords, static_cast<std::uint16_t>(page));
+    std::ofstream(pages / ("page" + std::to_string(page) + ".tag")) << pageOf(kWords, static_cast<std::uint16_t>(page));
   }
   std::ofstream(programDir / "DORN.ini") << "[Config]\nLanguage=English\n[Atualiza]\nAutomatico=N?o\n";
 

@@ -37,10 +37,10 @@ TEST(LoadPageFileWindow, LogsAroundTheLoadAndStepsTheBarOncePerRecord) {
   KadHarness h;
   TKadMain& main = started(h);
   main.linkMode = LinkMode::Serial;
-  std::vector<std::uint16_t> words(30);  // three records of the test files' twelve words at most
+  std::vector<std::uint16_t> words(24);  // three records of the test files' eight words at most
   std::iota(words.begin(), words.end(), std::uint16_t{0x100});
   const auto file = h.dir.path() / "pages" / "page3.tag";
-  writeText(file, test::tagFileOf(words));
+  writeText(file, unitsim::pageFileText(0x8000, words));
   std::vector<int> positions;
   main.form.addObserver([&](ui::Control& control, ui::Property property) {
     if (control.name() == "ProgressAtual" && property == ui::Property::Position) positions.push_back(control.position());
@@ -76,7 +76,7 @@ TEST(LoadPageFileWindow, LoadAddressX50rFlagAndUsbRecordFollowTheFileAndTheLink)
                  std::to_string(static_cast<int>(c.link)));
     writeText(exchangeFile, std::string(4096, '\0'));
     const auto file = (c.inProgramDir ? h.programDir() : h.dir.path() / "pages" / "") / c.name;
-    writeText(file, test::tagFileOf({0x0A0B, 0x0C0D}));  // its header's load address is 0x8000
+    writeText(file, unitsim::pageFileText(0x8000, {0x0A0B, 0x0C0D}));  // its header's load address is 0x8000
     main.linkMode = c.link;
     main.pageImage.loadAddress = 0x1234;
     main.pageSet.x50rLoaded = false;
@@ -95,7 +95,7 @@ TEST(LoadPageFileWindow, LoadAddressX50rFlagAndUsbRecordFollowTheFileAndTheLink)
 }
 
 TEST(LoadPageFileWindow, UnreadableOrMalformedFileEndsTheConnection) {
-  const std::string good = test::tagFileOf({1, 2, 3});
+  const std::string good = unitsim::pageFileText(0x8000, {1, 2, 3});
   struct Case {
     const char* what;
     std::optional<std::string> text;  // none: the file is missing
@@ -158,7 +158,7 @@ TEST(CheckPageSetForUnitWindow, ChecksPageZeroOfThePageSet) {
     std::vector<std::uint16_t> words(20, 0);
     words[kEquipmentCodeWord] = c.code;
     words[kFormatVersionWord] = c.format;
-    writeText(main.pageSet.pageSetDir / "page0.tag", test::tagFileOf(words));
+    writeText(main.pageSet.pageSetDir / "page0.tag", unitsim::pageFileText(0x8000, words));
     const auto boxes = h.dialogs.shown().size();
     if (c.newerBox) h.dialogs.expectMessage(main.text(TextId::MsgPagesNewerThanProgram));
 

@@ -6,31 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "demo_data.h"
 #include "support/kad_harness.h"
 #include "usb_drive.h"
 
 namespace kad::test {
-
-// A page file whose words are `words`, in records the page-file reader takes.
-inline std::string tagFileOf(const std::vector<std::uint16_t>& words) {
-  const auto record = [](const std::vector<std::uint16_t>& part) {
-    std::string text;
-    for (std::size_t i = 0; i < part.size(); ++i) {
-      char word[6];
-      std::snprintf(word, sizeof word, "%04X", part[i]);
-      text += word;
-      text += i + 1 == part.size() ? "7" : "B";
-    }
-    return text + "F00F";
-  };
-  std::string text;
-  for (std::size_t at = 0; at < words.size(); at += 12) {
-    const std::vector<std::uint16_t> part(words.begin() + static_cast<std::ptrdiff_t>(at),
-                                          words.begin() + static_cast<std::ptrdiff_t>(std::min(at + 12, words.size())));
-    text += (at == 0 ? std::string("K0000PAGEXTAG98000B") : std::string("B")) + record(part) + "\n";
-  }
-  return text + ":\n";
-}
 
 // The words of a test page: a mark of the page in word 0, its length beyond page 0's personal
 // data so that the client block, the calibration words and page 15's module word land in it.
@@ -69,7 +49,7 @@ class UsbFixture {
   std::filesystem::path pageSet() const { return h.dir.path() / "pages"; }
 
   static void writePage(const std::filesystem::path& file) {
-    std::ofstream(file, std::ios::binary) << tagFileOf(pageWords(markOf(file.filename().string())));
+    std::ofstream(file, std::ios::binary) << unitsim::pageFileText(0x8000, pageWords(markOf(file.filename().string())));
   }
   static void setDrives(const std::vector<std::filesystem::path>& drives) {
     std::string list;
